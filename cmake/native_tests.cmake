@@ -1,0 +1,35 @@
+# The native unit tests: the handlers on the in-memory platform, with
+# AddressSanitizer and UBSan.
+enable_testing()
+find_package(GTest QUIET)
+if(NOT GTest_FOUND)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_library(GTest::gtest_main ALIAS gtest_main)
+  add_library(GTest::gmock ALIAS gmock)
+endif()
+include(GoogleTest)
+
+if(PIGMENTRY_SANITIZE)
+  set(PIGMENTRY_SANITIZER_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer
+                                -fno-sanitize-recover=all)
+  foreach(target pigmentry_logic pigmentry_memory)
+    target_compile_options(${target} PRIVATE ${PIGMENTRY_SANITIZER_FLAGS})
+  endforeach()
+endif()
+
+file(GLOB PIGMENTRY_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(unit_tests ${PIGMENTRY_UNIT_TESTS})
+target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(unit_tests PRIVATE pigmentry_memory GTest::gtest_main GTest::gmock)
+if(PIGMENTRY_SANITIZE)
+  target_compile_options(unit_tests PRIVATE ${PIGMENTRY_SANITIZER_FLAGS})
+  target_link_options(unit_tests PRIVATE ${PIGMENTRY_SANITIZER_FLAGS})
+endif()
+gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "unit.")
+
+file(GLOB PIGMENTRY_BENCHMARKS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/benchmarks/native/*.cpp)
+foreach(source ${PIGMENTRY_BENCHMARKS})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE pigmentry_memory)
+endforeach()
