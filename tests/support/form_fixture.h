@@ -1,0 +1,18 @@
+// A Form1 on the in-memory platform, wired as the program wires it.
+#pragma once
+
+#include "app/form1.h"
+#include "bridge/host.h"
+#include "platform/memory/memory_form.h"
+
+namespace pigmentry::testing_support {
+
+struct FormFixture {
+  explicit FormFixture(int dpi = 96) : form(dpi), form1(form.View(), host) { form.Connect(form1); }
+
+  platform::memory::MemoryForm form;
+  bridge::Host host;
+  app::Form1 form1;
+};
+
+}  // namespace pigmentry::testing_support
