@@ -249,7 +249,11 @@ void MemoryForm::Focus(ControlId id) {
 void MemoryForm::Tab(bool backwards) {
   std::vector<ControlId> order;
   for (const auto& design : app::kForm1Controls) {
-    if (app::TakesFocus(design) && view_.ControlById(design.id).Visible()) {
+    const Control& control = view_.ControlById(design.id);
+    // Of a group of option buttons only the selected one is a Tab stop.
+    const bool unselectedOption = design.kind == ControlKind::OptionButton &&
+                                  !static_cast<const OptionButton&>(control).Value();
+    if (app::TakesFocus(design) && control.Visible() && !unselectedOption) {
       order.push_back(design.id);
     }
   }

@@ -1,0 +1,49 @@
+// The program's entry: one window on one thread, a single-threaded COM
+// apartment for the CorelDRAW bridge.
+#include <commctrl.h>
+#include <objbase.h>
+#include <windows.h>
+
+#include "app/form1.h"
+#include "bridge/com/com_host.h"
+#include "platform/win32/win32_form.h"
+
+namespace {
+
+class ComApartment {
+ public:
+  ComApartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) {
+      ::CoUninitialize();
+    }
+  }
+
+ private:
+  HRESULT result_;
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
+                    int showCommand) {
+  const ComApartment apartment;
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);
+
+  const auto host = pigmentry::bridge::MakeComHost();
+  pigmentry::platform::win32::Win32Form window(instance);
+  if (window.Unloaded()) {
+    return 1;
+  }
+  pigmentry::app::Form1 form1(window.View(), *host);
+  window.Connect(form1);
+  window.Load();
+  if (window.Unloaded()) {
+    return 0;
+  }
+  window.Show(showCommand);
+  return pigmentry::platform::win32::Win32Form::RunMessageLoop(window.Hwnd());
+}

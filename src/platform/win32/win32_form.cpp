@@ -1,0 +1,723 @@
+#include "platform/win32/win32_form.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/form1_design.h"
+#include "platform/win32/control_ids.h"
+#include "platform/win32/xline_window.h"
+
+namespace pigmentry::platform::win32 {
+
+namespace {
+
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kFormExStyle = 0;
+constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+constexpr UINT_PTR kSubclassId = 1;
+constexpr int kIconResourceId = 1;
+constexpr int kFontPoints = 8;
+constexpr std::uint32_t kButtonFace = SystemColour(COLOR_BTNFACE);
+
+COLORREF ToColorRef(std::uint32_t colour) {
+  if ((colour & 0x80000000U) != 0) {
+    return ::GetSysColor(static_cast<int>(colour & 0xFFU));
+  }
+  return static_cast<COLORREF>(colour & 0xFFFFFFU);
+}
+
+// Shift, Ctrl and Alt as the bits 1, 2 and 4.
+int ShiftState() {
+  int shift = 0;
+  if (::GetKeyState(VK_SHIFT) < 0) {
+    shift |= 1;
+  }
+  if (::GetKeyState(VK_CONTROL) < 0) {
+    shift |= 2;
+  }
+  if (::GetKeyState(VK_MENU) < 0) {
+    shift |= 4;
+  }
+  return shift;
+}
+
+// A screen coordinate from twips, kept where a window position can go.
+int ScreenPixels(float twips, float twipsPerPixel) {
+  const double pixels = static_cast<double>(twips) / static_cast<double>(twipsPerPixel);
+  if (!std::isfinite(pixels)) {
+    return pixels > 0 ? SHRT_MAX : (pixels < 0 ? SHRT_MIN : 0);
+  }
+  return static_cast<int>(std::lround(std::clamp(pixels, double{SHRT_MIN}, double{SHRT_MAX})));
+}
+
+struct ChildClass {
+  const wchar_t* className;
+  DWORD style;
+  DWORD exStyle;
+};
+
+ChildClass ClassOf(const app::ControlDesign& design) {
+  switch (design.kind) {
+    case ControlKind::OptionButton:
+      return {WC_BUTTONW, BS_RADIOBUTTON | WS_TABSTOP | WS_GROUP, 0};
+    case ControlKind::TextField:
+      return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
+    case ControlKind::CommandButton:
+      return {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0};
+    case ControlKind::Label:
+      return {WC_STATICW, SS_LEFT | SS_NOTIFY, 0};
+    case ControlKind::Line:
+      break;
+  }
+  return {kLineClassName, 0, 0};
+}
+
+}  // namespace
+
+// --- ChildWindow -------------------------------------------------------------
+
+Extent ChildWindow::TwipsExtent() const {
+  RECT rect{};
+  ::GetWindowRect(window_, &rect);
+  ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window_), reinterpret_cast<POINT*>(&rect), 2);
+  const Dpi dpi = form_.CurrentDpi();
+  return {dpi.ToTwips(rect.left), dpi.ToTwips(rect.top), dpi.ToTwips(rect.right - rect.left),
+          dpi.ToTwips(rect.bottom - rect.top)};
+}
+
+void ChildWindow::PlaceTwips(int left, int top, int width, int height) const {
+  const Dpi dpi = form_.CurrentDpi();
+  ::SetWindowPos(window_, nullptr, dpi.ToPixels(left), dpi.ToPixels(top),
+                 std::max(0, dpi.ToPixels(width)), std::max(0, dpi.ToPixels(height)),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::wstring ChildWindow::WindowText() const {
+  const int length = ::GetWindowTextLengthW(window_);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = ::GetWindowTextW(window_, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+  return text;
+}
+
+void ChildWindow::SetWindowText(const std::wstring& text) const {
+  ::SetWindowTextW(window_, text.c_str());
+}
+
+// --- Win32TextField ------------------------------------------------------------
+
+void Win32TextField::SetText(const std::wstring& text) {
+  if (text == Text()) {
+    return;
+  }
+  const bool outer = writing_;
+  writing_ = true;
+  SetWindowText(text);
+  writing_ = outer;
+  Form().Events().Change(Id());
+}
+
+int Win32TextField::SelStart() const {
+  DWORD start = 0;
+  DWORD end = 0;
+  ::SendMessageW(Hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+  return static_cast<int>(start);
+}
+
+int Win32TextField::SelLength() const {
+  DWORD start = 0;
+  DWORD end = 0;
+  ::SendMessageW(Hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+  return static_cast<int>(end - start);
+}
+
+void Win32TextField::SetSelStart(int start) {
+  ::SendMessageW(Hwnd(), EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start));
+}
+
+void Win32TextField::SetSelLength(int length) {
+  const int start = SelStart();
+  ::SendMessageW(Hwnd(), EM_SETSEL, static_cast<WPARAM>(start),
+                 static_cast<LPARAM>(start + std::max(length, 0)));
+}
+
+// --- Win32OptionButton ---------------------------------------------------------
+
+bool Win32OptionButton::Value() const {
+  return ::SendMessageW(Hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32OptionButton::SetValue(bool selected) {
+  ::SendMessageW(Hwnd(), BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (!selected) {
+    return;
+  }
+  const ControlId other = Id() == ControlId::optRGB ? ControlId::optHex : ControlId::optRGB;
+  auto& otherButton = static_cast<Win32OptionButton&>(Form().View().ControlById(other));
+  ::SendMessageW(otherButton.Hwnd(), BM_SETCHECK, BST_UNCHECKED, 0);
+}
+
+// --- Win32Label ----------------------------------------------------------------
+
+Win32Label::Win32Label(Win32Form& form, ControlId id, HWND window, std::uint32_t backColor)
+    : CaptionedChild(form, id, window),
+      backColor_(backColor),
+      brush_(::CreateSolidBrush(ToColorRef(backColor))) {}
+
+void Win32Label::SetBackColor(std::uint32_t colour) {
+  if (colour == backColor_) {
+    return;
+  }
+  Brush brush(::CreateSolidBrush(ToColorRef(colour)));
+  if (!brush) {
+    return;  // keep the old colour rather than paint with no brush
+  }
+  backColor_ = colour;
+  brush_ = std::move(brush);
+  ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+COLORREF Win32Label::BackgroundColorRef() const { return ToColorRef(backColor_); }
+
+// --- Win32MenuItem -------------------------------------------------------------
+
+bool Win32MenuItem::Checked() const {
+  return (::GetMenuState(menu_, commandId_, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+void Win32MenuItem::SetChecked(bool checked) {
+  ::CheckMenuItem(menu_, commandId_, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// --- Win32Form -----------------------------------------------------------------
+
+Win32Form::Win32Form(HINSTANCE instance)
+    : instance_(instance),
+      dpi_(DpiOfWindow(nullptr)),
+      widthTwips_(app::kDesignWidth),
+      heightTwips_(app::kDesignHeight) {
+  RegisterClass(instance);
+  XLineWindow::Register(instance);
+  view_.AttachWindow(*this);
+  window_ = ::CreateWindowExW(kFormExStyle, kForm1ClassName, app::kDesignCaption, kFormStyle,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                              nullptr, instance, this);
+  if (window_ == nullptr) {
+    return;
+  }
+  dpi_ = DpiOfWindow(window_);
+  PlaceWindow(CW_USEDEFAULT, CW_USEDEFAULT, widthTwips_, heightTwips_);
+  CreateMenu();
+  CreateControls();
+  ApplyFont();
+  LoadIcons();
+}
+
+Win32Form::~Win32Form() {
+  if (window_ != nullptr) {
+    ::DestroyWindow(window_);
+  }
+}
+
+void Win32Form::RegisterClass(HINSTANCE instance) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = &Win32Form::WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  windowClass.lpszClassName = kForm1ClassName;
+  ::RegisterClassExW(&windowClass);
+}
+
+void Win32Form::CreateMenu() {
+  menuBar_.reset(::CreateMenu());
+  options_ = ::CreatePopupMenu();
+  const auto& top = app::kForm1Menus[0];
+  ::AppendMenuW(menuBar_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(options_), top.caption);
+  menuItems_.push_back(std::make_unique<Win32MenuItem>(
+      menuBar_.get(), static_cast<UINT>(reinterpret_cast<UINT_PTR>(options_)), top.caption,
+      top.visible));
+  view_.AttachMenu(top.id, *menuItems_.back());
+  for (std::size_t i = 1; i < app::kForm1Menus.size(); ++i) {
+    const auto& design = app::kForm1Menus[i];
+    const UINT commandId = static_cast<UINT>(CommandIdOf(design.id));
+    if (std::wstring_view(design.caption) == L"-") {
+      ::AppendMenuW(options_, MF_SEPARATOR, commandId, nullptr);
+    } else {
+      ::AppendMenuW(options_, MF_STRING | (design.checked ? MF_CHECKED : MF_UNCHECKED), commandId,
+                    design.caption);
+    }
+    menuItems_.push_back(
+        std::make_unique<Win32MenuItem>(options_, commandId, design.caption, design.visible));
+    view_.AttachMenu(design.id, *menuItems_.back());
+  }
+}
+
+// Stacking order, top first. The text fields stand above the option buttons,
+// whose captions run under the fields' left edges, and the separator above
+// the swatch where the two touch. Tab follows the tab indices, not this
+// order (see NextTabStop).
+constexpr ControlKind kStacking[] = {ControlKind::TextField, ControlKind::CommandButton,
+                                     ControlKind::Line, ControlKind::OptionButton,
+                                     ControlKind::Label};
+
+void Win32Form::CreateControls() {
+  std::vector<const app::ControlDesign*> order;
+  for (const ControlKind kind : kStacking) {
+    for (const auto& design : app::kForm1Controls) {
+      if (design.kind == kind) {
+        order.push_back(&design);
+      }
+    }
+  }
+  for (const app::ControlDesign* design : order) {
+    const RECT pixels{dpi_.ToPixels(design->left), dpi_.ToPixels(design->top),
+                      dpi_.ToPixels(design->left + design->width),
+                      dpi_.ToPixels(design->top + design->height)};
+    const int id = DlgIdOf(design->id);
+    HWND child = nullptr;
+    if (design->kind == ControlKind::Line) {
+      child = XLineWindow::Create(window_, id, pixels);
+    } else {
+      const ChildClass cls = ClassOf(*design);
+      child = ::CreateWindowExW(
+          cls.exStyle, cls.className, design->text, kChildStyle | cls.style, pixels.left,
+          pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, window_,
+          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+    }
+    std::unique_ptr<Control> control;
+    ChildWindow* childWindow = nullptr;
+    switch (design->kind) {
+      case ControlKind::TextField: {
+        // No length limit of the field's own: long pastes reach the handlers.
+        ::SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
+        // Narrow margins: six hexadecimal digits fill the hexadecimal field.
+        ::SendMessageW(child, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+        auto field = std::make_unique<Win32TextField>(*this, design->id, child);
+        childWindow = field.get();
+        control = std::move(field);
+        break;
+      }
+      case ControlKind::OptionButton: {
+        auto option = std::make_unique<Win32OptionButton>(*this, design->id, child);
+        childWindow = option.get();
+        control = std::move(option);
+        break;
+      }
+      case ControlKind::CommandButton: {
+        auto button = std::make_unique<Win32CommandButton>(*this, design->id, child);
+        childWindow = button.get();
+        control = std::move(button);
+        break;
+      }
+      case ControlKind::Label: {
+        const std::uint32_t back = design->id == ControlId::lblColor ? app::kWhite : kButtonFace;
+        auto label = std::make_unique<Win32Label>(*this, design->id, child, back);
+        childWindow = label.get();
+        control = std::move(label);
+        break;
+      }
+      case ControlKind::Line: {
+        auto line = std::make_unique<Win32LineControl>(*this, design->id, child);
+        childWindow = line.get();
+        control = std::move(line);
+        break;
+      }
+    }
+    if (design->kind != ControlKind::Line) {
+      ::SetWindowSubclass(child, &Win32Form::ChildProc, kSubclassId,
+                          reinterpret_cast<DWORD_PTR>(this));
+    }
+    children_.at(static_cast<std::size_t>(design->id)) = childWindow;
+    view_.AttachControl(design->id, *control);
+    controls_.push_back(std::move(control));
+  }
+  view_.optRGB().SetValue(true);
+}
+
+void Win32Form::ApplyFont() {
+  LOGFONTW logFont{};
+  logFont.lfHeight = -::MulDiv(kFontPoints, dpi_.value, 72);
+  logFont.lfWeight = FW_NORMAL;
+  logFont.lfCharSet = DEFAULT_CHARSET;
+  logFont.lfQuality = CLEARTYPE_QUALITY;
+  wcscpy_s(logFont.lfFaceName, L"MS Shell Dlg 2");
+  Font font(::CreateFontIndirectW(&logFont));
+  if (!font) {
+    return;
+  }
+  for (ChildWindow* child : children_) {
+    ::SendMessageW(child->Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  }
+  font_ = std::move(font);
+}
+
+void Win32Form::LoadIcons() {
+  const auto load = [this](int metricX, int metricY) {
+    return Icon(static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(kIconResourceId),
+                                                IMAGE_ICON, ::GetSystemMetrics(metricX),
+                                                ::GetSystemMetrics(metricY), LR_DEFAULTCOLOR)));
+  };
+  smallIcon_ = load(SM_CXSMICON, SM_CYSMICON);
+  bigIcon_ = load(SM_CXICON, SM_CYICON);
+  if (smallIcon_) {
+    ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  }
+  if (bigIcon_) {
+    ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+  }
+}
+
+// The outer size follows the design frame's client area (width - 90 by
+// height - 330 twips), measured in this system's real frame.
+void Win32Form::PlaceWindow(int x, int y, int widthTwips, int heightTwips) {
+  RECT rect{0, 0, std::max(0, dpi_.ToPixels(widthTwips - app::kFrameWidth)),
+            std::max(0, dpi_.ToPixels(heightTwips - app::kFrameHeight))};
+  AdjustWindowRectForDpi(rect, kFormStyle, kFormExStyle, dpi_);
+  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  if (x == CW_USEDEFAULT) {
+    flags |= SWP_NOMOVE;
+  }
+  ::SetWindowPos(window_, nullptr, x, y, rect.right - rect.left, rect.bottom - rect.top, flags);
+}
+
+void Win32Form::Show(int showCommand) {
+  ::ShowWindow(window_, showCommand);
+  ::UpdateWindow(window_);
+  if (ChildOf(::GetFocus()) == nullptr) {
+    ::SetFocus(NextTabStop(false));
+  }
+}
+
+int Win32Form::RunMessageLoop(HWND dialogWindow) {
+  MSG message{};
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (::IsWindow(dialogWindow) != FALSE && ::IsDialogMessageW(dialogWindow, &message) != FALSE) {
+      continue;
+    }
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+std::wstring Win32Form::Caption() const {
+  const int length = ::GetWindowTextLengthW(window_);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(window_, text.data(), length + 1)));
+  return text;
+}
+
+void Win32Form::SetCaption(const std::wstring& caption) {
+  ::SetWindowTextW(window_, caption.c_str());
+}
+
+std::intptr_t Win32Form::Handle() const { return reinterpret_cast<std::intptr_t>(window_); }
+
+RECT Win32Form::WindowRect() const {
+  RECT rect{};
+  ::GetWindowRect(window_, &rect);
+  return rect;
+}
+
+float Win32Form::Left() const {
+  return static_cast<float>(WindowRect().left) * dpi_.TwipsPerPixel();
+}
+
+float Win32Form::Top() const { return static_cast<float>(WindowRect().top) * dpi_.TwipsPerPixel(); }
+
+void Win32Form::SetLeft(float twips) {
+  ::SetWindowPos(window_, nullptr, ScreenPixels(twips, dpi_.TwipsPerPixel()), WindowRect().top, 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Form::SetTop(float twips) {
+  ::SetWindowPos(window_, nullptr, WindowRect().left, ScreenPixels(twips, dpi_.TwipsPerPixel()), 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Form::SetWidth(int twips) {
+  widthTwips_ = twips;
+  PlaceWindow(CW_USEDEFAULT, CW_USEDEFAULT, widthTwips_, heightTwips_);
+}
+
+void Win32Form::SetHeight(int twips) {
+  heightTwips_ = twips;
+  PlaceWindow(CW_USEDEFAULT, CW_USEDEFAULT, widthTwips_, heightTwips_);
+}
+
+int Win32Form::MsgBox(const std::wstring& prompt, int style, const std::wstring& title) {
+  return ::MessageBoxW(window_, prompt.c_str(), title.c_str(), static_cast<UINT>(style));
+}
+
+void Win32Form::PopupMenu(MenuId menu) {
+  if (menu != MenuId::mnuOpt) {
+    return;
+  }
+  POINT pointer{};
+  ::GetCursorPos(&pointer);
+  // The owner must be in the foreground, or the menu does not close when
+  // the user clicks elsewhere.
+  ::SetForegroundWindow(window_);
+  const auto command = static_cast<UINT>(
+      ::TrackPopupMenu(options_, TPM_RETURNCMD, pointer.x, pointer.y, 0, window_, nullptr));
+  ::PostMessageW(window_, WM_NULL, 0, 0);
+  for (const auto& design : app::kForm1Menus) {
+    if (command != 0 && command == static_cast<UINT>(CommandIdOf(design.id))) {
+      Events().MenuClick(design.id);
+    }
+  }
+}
+
+void Win32Form::Unload() {
+  if (window_ != nullptr) {
+    ::DestroyWindow(window_);
+  }
+}
+
+std::wstring Win32Form::ExeName() const {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const std::size_t slash = path.find_last_of(L"\\/");
+  std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+  const std::size_t dot = name.find_last_of(L'.');
+  return dot == std::wstring::npos ? name : name.substr(0, dot);
+}
+
+std::wstring Win32Form::CommandArgs() const {
+  // The command line without the program's own path: a quoted path ends at
+  // the closing quote, an unquoted one at the first blank or tab.
+  const std::wstring_view line = ::GetCommandLineW();
+  std::size_t at = 0;
+  if (!line.empty() && line[0] == L'"') {
+    const std::size_t close = line.find(L'"', 1);
+    at = close == std::wstring_view::npos ? line.size() : close + 1;
+  }
+  while (at < line.size() && line[at] != L' ' && line[at] != L'\t') {
+    ++at;
+  }
+  while (at < line.size() && (line[at] == L' ' || line[at] == L'\t')) {
+    ++at;
+  }
+  return std::wstring(line.substr(at));
+}
+
+HWND Win32Form::NextTabStop(bool backwards) const {
+  // The controls that can take the focus now, in tab order. Of the option
+  // buttons only the selected one is a Tab stop, as in any group of them.
+  std::vector<HWND> stops;
+  for (const auto& design : app::kForm1Controls) {
+    const Control& control = view_.ControlById(design.id);
+    const bool unselectedOption = design.kind == ControlKind::OptionButton &&
+                                  !static_cast<const OptionButton&>(control).Value();
+    HWND window = children_.at(static_cast<std::size_t>(design.id))->Hwnd();
+    if (app::TakesFocus(design) && !unselectedOption && ::IsWindowVisible(window) != FALSE &&
+        ::IsWindowEnabled(window) != FALSE) {
+      stops.push_back(window);
+    }
+  }
+  if (stops.empty()) {
+    return nullptr;
+  }
+  const auto at = std::find(stops.begin(), stops.end(), ::GetFocus());
+  if (at == stops.end()) {
+    return backwards ? stops.back() : stops.front();
+  }
+  const auto index = static_cast<std::size_t>(at - stops.begin());
+  return stops[backwards ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size()];
+}
+
+ChildWindow* Win32Form::ChildOf(HWND window) const {
+  for (ChildWindow* child : children_) {
+    if (child != nullptr && child->Hwnd() == window) {
+      return child;
+    }
+  }
+  return nullptr;
+}
+
+LRESULT CALLBACK Win32Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<Win32Form*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    self = static_cast<Win32Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  if (self == nullptr) {
+    return ::DefWindowProcW(window, message, wParam, lParam);
+  }
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Win32Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(wParam, lParam);
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      return OnColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) {
+        // Give the focus back to the control that had it.
+        const ChildWindow* active =
+            activeControl_ ? children_.at(static_cast<std::size_t>(*activeControl_)) : nullptr;
+        ::SetFocus(active != nullptr ? active->Hwnd() : NextTabStop(false));
+        return 0;
+      }
+      break;
+    case WM_NEXTDLGCTL: {
+      // The dialog manager's Tab and Shift+Tab on a window that is not a
+      // dialog box.
+      HWND next = lParam != 0 ? reinterpret_cast<HWND>(wParam) : NextTabStop(wParam != 0);
+      if (next != nullptr) {
+        ::SetFocus(next);
+      }
+      return 0;
+    }
+    case WM_DPICHANGED:
+      OnDpiChanged(wParam, *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      window_ = nullptr;
+      break;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void Win32Form::OnCommand(WPARAM wParam, LPARAM lParam) {
+  ChildWindow* child = ChildOf(reinterpret_cast<HWND>(lParam));
+  if (child == nullptr || events_ == nullptr) {
+    return;  // Enter and Esc from the dialog manager, and the like
+  }
+  const UINT code = HIWORD(wParam);
+  const ControlKind kind = app::DesignOf(child->Id()).kind;
+  if (kind == ControlKind::TextField && code == EN_CHANGE) {
+    if (!static_cast<Win32TextField*>(child)->Writing()) {
+      Events().Change(child->Id());
+    }
+  } else if (kind == ControlKind::CommandButton && code == BN_CLICKED) {
+    Events().Click(child->Id());
+  } else if (kind == ControlKind::OptionButton && code == BN_CLICKED) {
+    static_cast<Win32OptionButton*>(child)->SetValue(true);
+  }
+}
+
+LRESULT Win32Form::OnColorStatic(HDC dc, HWND control) {
+  ChildWindow* child = ChildOf(control);
+  if (child != nullptr && app::DesignOf(child->Id()).kind == ControlKind::Label) {
+    const auto* label = static_cast<Win32Label*>(child);
+    ::SetBkColor(dc, label->BackgroundColorRef());
+    return reinterpret_cast<LRESULT>(label->Background());
+  }
+  ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void Win32Form::OnChildFocus(ChildWindow& child) {
+  const ControlId id = child.Id();
+  if (activeControl_ == id) {
+    return;  // back from a message box, a menu or another program
+  }
+  const auto old = activeControl_;
+  activeControl_ = id;
+  if (old) {
+    Events().LostFocus(*old);
+  }
+  if (activeControl_ == id) {
+    Events().GotFocus(id);
+  }
+}
+
+void Win32Form::OnDpiChanged(WPARAM wParam, const RECT& suggested) {
+  std::vector<Extent> extents;
+  for (ChildWindow* child : children_) {
+    const Control& control = view_.ControlById(child->Id());
+    extents.push_back({control.Left(), control.Top(), control.Width(), control.Height()});
+  }
+  dpi_ = {static_cast<int>(LOWORD(wParam))};
+  ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceWindow(CW_USEDEFAULT, CW_USEDEFAULT, widthTwips_, heightTwips_);
+  for (std::size_t i = 0; i < children_.size(); ++i) {
+    const Extent& extent = extents[i];
+    view_.ControlById(children_[i]->Id())
+        .Move(extent.left, extent.top, extent.width, extent.height);
+  }
+  ApplyFont();
+}
+
+LRESULT CALLBACK Win32Form::ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR /*subclassId*/, DWORD_PTR refData) {
+  auto* form = reinterpret_cast<Win32Form*>(refData);
+  ChildWindow* child = form->ChildOf(window);
+  if (message == WM_NCDESTROY || child == nullptr) {
+    if (message == WM_NCDESTROY) {
+      ::RemoveWindowSubclass(window, &Win32Form::ChildProc, kSubclassId);
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+  }
+  return form->HandleChildMessage(*child, message, wParam, lParam);
+}
+
+LRESULT Win32Form::HandleChildMessage(ChildWindow& child, UINT message, WPARAM wParam,
+                                      LPARAM lParam) {
+  const HWND window = child.Hwnd();
+  const ControlKind kind = app::DesignOf(child.Id()).kind;
+  switch (message) {
+    case WM_SETFOCUS: {
+      const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+      OnChildFocus(child);
+      return result;
+    }
+    case WM_KEYDOWN:
+      if (kind == ControlKind::TextField) {
+        int keyCode = static_cast<int>(wParam);
+        Events().KeyDown(child.Id(), keyCode, ShiftState());
+        if (keyCode == 0) {
+          return 0;
+        }
+        return ::DefSubclassProc(window, message, static_cast<WPARAM>(keyCode), lParam);
+      }
+      break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      if (kind == ControlKind::Label) {
+        const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+        const int button = message == WM_LBUTTONUP   ? kLeftButton
+                           : message == WM_RBUTTONUP ? kRightButton
+                                                     : kMiddleButton;
+        const float twipsPerPixel = dpi_.TwipsPerPixel();
+        Events().MouseUp(child.Id(), button, ShiftState(),
+                         static_cast<float>(GET_X_LPARAM(lParam)) * twipsPerPixel,
+                         static_cast<float>(GET_Y_LPARAM(lParam)) * twipsPerPixel);
+        return result;
+      }
+      break;
+    default:
+      break;
+  }
+  return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace pigmentry::platform::win32

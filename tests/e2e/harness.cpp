@@ -1,0 +1,240 @@
+#include "e2e/harness.h"
+
+#include <algorithm>
+
+#include "platform/win32/control_ids.h"
+
+namespace pigmentry::e2e {
+
+namespace {
+
+constexpr UINT kSendTimeoutMs = 5000;
+
+struct WindowSearch {
+  DWORD processId;
+  const wchar_t* className;
+  const wchar_t* title;
+  bool mustBeVisible;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+  auto& search = *reinterpret_cast<WindowSearch*>(param);
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(window, &processId);
+  if (processId != search.processId) {
+    return TRUE;
+  }
+  wchar_t className[64] = {};
+  ::GetClassNameW(window, className, 64);
+  if (std::wstring_view(className) != search.className) {
+    return TRUE;
+  }
+  if (search.mustBeVisible && ::IsWindowVisible(window) == FALSE) {
+    return TRUE;
+  }
+  if (search.title != nullptr && TextOf(window) != search.title) {
+    return TRUE;
+  }
+  search.found = window;
+  return FALSE;
+}
+
+HWND FindTopWindow(DWORD processId, const wchar_t* className, const wchar_t* title,
+                   bool mustBeVisible) {
+  WindowSearch search{processId, className, title, mustBeVisible, nullptr};
+  ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Runs `action` with this thread's input attached to the program's, so that
+// focus calls reach its windows.
+template <typename Action>
+void WithAttachedInput(DWORD threadId, Action action) {
+  const DWORD own = ::GetCurrentThreadId();
+  const bool attached = ::AttachThreadInput(own, threadId, TRUE) != FALSE;
+  action();
+  if (attached) {
+    ::AttachThreadInput(own, threadId, FALSE);
+  }
+}
+
+}  // namespace
+
+std::wstring OwnFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), MAX_PATH);
+  path.resize(length);
+  return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+RunningProgram::RunningProgram(const std::wstring& arguments,
+                               const std::vector<std::wstring>& environment) {
+  for (const std::wstring& entry : environment) {
+    const std::size_t equals = entry.find(L'=');
+    ::SetEnvironmentVariableW(entry.substr(0, equals).c_str(), entry.substr(equals + 1).c_str());
+  }
+  const std::wstring program = OwnFolder() + L"Pigmentry.exe";
+  std::wstring commandLine = L"\"" + program + L"\"";
+  if (!arguments.empty()) {
+    commandLine += L" " + arguments;
+  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                   nullptr, &startup, &process_);
+}
+
+RunningProgram::~RunningProgram() {
+  if (process_.hProcess == nullptr) {
+    return;
+  }
+  if (!WaitForExit(0ms)) {
+    if (!Close(5s)) {
+      ::TerminateProcess(process_.hProcess, 99);
+      ::WaitForSingleObject(process_.hProcess, 5000);
+    }
+  }
+  ::CloseHandle(process_.hThread);
+  ::CloseHandle(process_.hProcess);
+}
+
+HWND RunningProgram::WaitForWindow(std::chrono::milliseconds timeout) {
+  if (process_.hProcess == nullptr) {
+    return nullptr;
+  }
+  WaitUntil(
+      [&] {
+        window_ =
+            FindTopWindow(process_.dwProcessId, platform::win32::kForm1ClassName, nullptr, true);
+        return window_ != nullptr;
+      },
+      timeout);
+  if (window_ != nullptr) {
+    Sync();
+  }
+  return window_;
+}
+
+HWND RunningProgram::Control(platform::ControlId id) const {
+  return ::GetDlgItem(window_, platform::win32::DlgIdOf(id));
+}
+
+void RunningProgram::Sync() const {
+  for (int i = 0; i < 3; ++i) {
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &result);
+  }
+}
+
+bool RunningProgram::Close(std::chrono::milliseconds timeout) {
+  if (window_ != nullptr && ::IsWindow(window_) != FALSE) {
+    ::PostMessageW(window_, WM_CLOSE, 0, 0);
+  }
+  return WaitForExit(timeout);
+}
+
+bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout, DWORD* exitCode) const {
+  if (::WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeout.count())) !=
+      WAIT_OBJECT_0) {
+    return false;
+  }
+  if (exitCode != nullptr) {
+    ::GetExitCodeProcess(process_.hProcess, exitCode);
+  }
+  return true;
+}
+
+HWND RunningProgram::Focused() const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (::GetGUIThreadInfo(process_.dwThreadId, &info) == FALSE) {
+    return nullptr;
+  }
+  return info.hwndFocus;
+}
+
+void RunningProgram::Focus(HWND control) const {
+  WithAttachedInput(process_.dwThreadId, [&] {
+    ::SetForegroundWindow(window_);
+    ::SetFocus(control);
+  });
+  Sync();
+}
+
+void RunningProgram::Type(const std::wstring& text) const {
+  for (const wchar_t ch : text) {
+    ::PostMessageW(Focused(), WM_CHAR, ch, 1);
+    Sync();
+  }
+}
+
+void RunningProgram::PressKey(UINT virtualKey) const {
+  HWND target = Focused();
+  const UINT scan = ::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+  ::PostMessageW(target, WM_KEYDOWN, virtualKey, 1 | (static_cast<LPARAM>(scan) << 16));
+  ::PostMessageW(target, WM_KEYUP, virtualKey, 1 | (static_cast<LPARAM>(scan) << 16) | (3LL << 30));
+  Sync();
+}
+
+void RunningProgram::SelectAll(HWND edit) const {
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutW(edit, EM_SETSEL, 0, -1, SMTO_NORMAL, kSendTimeoutMs, &result);
+}
+
+std::wstring TextOf(HWND window) {
+  DWORD_PTR length = 0;
+  ::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &length);
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_NORMAL, kSendTimeoutMs, &copied);
+  text.resize(copied);
+  return text;
+}
+
+RECT RectInParent(HWND window) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+SIZE ClientSize(HWND window) {
+  RECT rect{};
+  ::GetClientRect(window, &rect);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+bool IsChecked(HWND button) {
+  DWORD_PTR state = 0;
+  ::SendMessageTimeoutW(button, BM_GETCHECK, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &state);
+  return state == BST_CHECKED;
+}
+
+HWND WaitForMessageBox(DWORD processId, const std::wstring& title,
+                       std::chrono::milliseconds timeout) {
+  HWND box = nullptr;
+  WaitUntil(
+      [&] {
+        box = FindTopWindow(processId, L"#32770", title.c_str(), false);
+        return box != nullptr;
+      },
+      timeout);
+  return box;
+}
+
+std::wstring MessageBoxText(HWND box) {
+  // The message box's text is its static control 0xFFFF.
+  return TextOf(::GetDlgItem(box, 0xFFFF));
+}
+
+void PressOk(HWND box) {
+  HWND ok = ::GetDlgItem(box, IDOK);
+  if (ok == nullptr) {
+    ok = ::GetDlgItem(box, IDCANCEL);
+  }
+  ::PostMessageW(ok, BM_CLICK, 0, 0);
+}
+
+}  // namespace pigmentry::e2e

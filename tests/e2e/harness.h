@@ -1,0 +1,87 @@
+// Starts the real Pigmentry.exe and drives it from this process, as a user
+// or an assistive tool would: window messages, focus, keys, clicks.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace pigmentry::e2e {
+
+using namespace std::chrono_literals;
+
+// The folder this test program runs from, with a trailing backslash.
+std::wstring OwnFolder();
+
+class RunningProgram {
+ public:
+  // Starts Pigmentry.exe with the given arguments. Environment entries
+  // ("NAME=value") are added to this process's environment for the child.
+  explicit RunningProgram(const std::wstring& arguments = L"",
+                          const std::vector<std::wstring>& environment = {});
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+  ~RunningProgram();
+
+  // The main window, once it is visible; nullptr after the timeout.
+  HWND WaitForWindow(std::chrono::milliseconds timeout = 20s);
+  [[nodiscard]] HWND Window() const { return window_; }
+  [[nodiscard]] HWND Control(platform::ControlId id) const;
+  [[nodiscard]] DWORD ProcessId() const { return process_.dwProcessId; }
+  [[nodiscard]] DWORD ThreadId() const { return process_.dwThreadId; }
+
+  // Waits until the program has handled everything sent or posted so far.
+  void Sync() const;
+  // Ends the program by closing its window; true when it exited by itself.
+  bool Close(std::chrono::milliseconds timeout = 10s);
+  // Waits for the process to end; its exit code, or nothing on timeout.
+  bool WaitForExit(std::chrono::milliseconds timeout, DWORD* exitCode = nullptr) const;
+
+  // The control that has the keyboard focus in the program.
+  [[nodiscard]] HWND Focused() const;
+  void Focus(HWND control) const;
+  // Posts typed characters to the focused control.
+  void Type(const std::wstring& text) const;
+  // Posts a key press and release (Tab, arrows...) to the focused control.
+  void PressKey(UINT virtualKey) const;
+  // Selects all text of an edit field.
+  void SelectAll(HWND edit) const;
+
+ private:
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+};
+
+// Text of any window, also another process's (WM_GETTEXT).
+std::wstring TextOf(HWND window);
+// A window's rectangle relative to its parent's client area, in pixels.
+RECT RectInParent(HWND window);
+SIZE ClientSize(HWND window);
+bool IsChecked(HWND button);
+
+// A message box (#32770) of the given process with the given title.
+HWND WaitForMessageBox(DWORD processId, const std::wstring& title,
+                       std::chrono::milliseconds timeout = 10s);
+// The message text of a message box.
+std::wstring MessageBoxText(HWND box);
+// Presses the message box's OK (or only) button.
+void PressOk(HWND box);
+
+// Polls `condition` until it holds or the timeout passes.
+template <typename Condition>
+bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = 10s) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < end) {
+    if (condition()) {
+      return true;
+    }
+    ::Sleep(20);
+  }
+  return condition();
+}
+
+}  // namespace pigmentry::e2e
