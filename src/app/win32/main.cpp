@@ -1,8 +1,9 @@
 // The program's entry: one window on one thread, a single-threaded COM
 // apartment for the CorelDRAW bridge.
+#include <windows.h>
+// <windows.h> first: the other SDK headers build on it.
 #include <commctrl.h>
 #include <objbase.h>
-#include <windows.h>
 
 #include "app/form1.h"
 #include "bridge/com/com_host.h"
