@@ -43,7 +43,7 @@ ensure_packages() {
     say "Installing: $missing"
     apt-get update -q
     # shellcheck disable=SC2086
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -q $missing
   else
     echo "Missing packages. Install them with:"
     echo "  sudo apt-get install -y $missing"
