@@ -1,0 +1,229 @@
+#include "colour/leading_number.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <system_error>
+
+namespace pigmentry::colour {
+
+namespace {
+
+constexpr double kLargest = std::numeric_limits<double>::max();
+
+// Beyond this many significant digits a decimal number keeps only whether
+// any of the rest is non-zero, which is all that correct rounding needs.
+constexpr std::size_t kMaxSignificantDigits = 800;
+// Exponents are counted only up to here; far beyond any double's range.
+constexpr std::int64_t kMaxExponent = 1'000'000'000;
+// 0.d... x 10^e with e above this is too large for a double, below the
+// negative of it too small to tell from zero.
+constexpr std::int64_t kDecimalExponentRange = 400;
+
+// Walks a text, skipping blanks, tabs and line feeds wherever they stand.
+class Reader {
+ public:
+  explicit Reader(std::wstring_view text) : text_(text) {}
+
+  // The next character that is not skipped; L'\0' at the end of the text.
+  [[nodiscard]] wchar_t Peek() {
+    while (pos_ < text_.size() && IsSkipped(text_[pos_])) {
+      ++pos_;
+    }
+    return pos_ < text_.size() ? text_[pos_] : L'\0';
+  }
+  // Moves past the character that Peek returned.
+  void Next() { ++pos_; }
+
+ private:
+  static bool IsSkipped(wchar_t ch) { return ch == L' ' || ch == L'\t' || ch == L'\n'; }
+
+  std::wstring_view text_;
+  std::size_t pos_ = 0;
+};
+
+// The digit's value in `radix` (8, 10 or 16), or -1 when it is not one.
+int DigitValue(wchar_t ch, int radix) {
+  int value = -1;
+  if (ch >= L'0' && ch <= L'9') {
+    value = ch - L'0';
+  } else if (ch >= L'A' && ch <= L'F') {
+    value = ch - L'A' + 10;
+  } else if (ch >= L'a' && ch <= L'f') {
+    value = ch - L'a' + 10;
+  }
+  return value < radix ? value : -1;
+}
+
+// The digits after &H or &O.
+double ReadWholeNumber(Reader& in, int radix) {
+  double value = 0;
+  for (int digit = DigitValue(in.Peek(), radix); digit >= 0; digit = DigitValue(in.Peek(), radix)) {
+    value = std::min(value * radix + digit, kLargest);
+    in.Next();
+  }
+  constexpr double k16Bits = 65536;
+  constexpr double kSignBit = 32768;
+  if (value < k16Bits && value >= kSignBit) {
+    return value - k16Bits;
+  }
+  return value;
+}
+
+// A decimal number as 0.<digits> x 10^exponent, sign apart.
+struct DecimalParts {
+  bool negative = false;
+  std::string digits;  // significant digits: the first is not '0'
+  bool droppedNonZero = false;
+  std::int64_t exponent = 0;
+
+  void AddSignificant(int digit) {
+    if (digits.size() < kMaxSignificantDigits) {
+      digits.push_back(static_cast<char>('0' + digit));
+    } else if (digit != 0) {
+      droppedNonZero = true;
+    }
+  }
+};
+
+void ReadMantissa(Reader& in, DecimalParts& parts) {
+  bool inFraction = false;
+  for (;;) {
+    const wchar_t ch = in.Peek();
+    if (ch == L'.' && !inFraction) {
+      inFraction = true;
+    } else if (const int digit = DigitValue(ch, 10); digit >= 0) {
+      const bool leadingZero = digit == 0 && parts.digits.empty();
+      if (leadingZero) {
+        parts.exponent -= inFraction ? 1 : 0;
+      } else {
+        parts.AddSignificant(digit);
+        parts.exponent += inFraction ? 0 : 1;
+      }
+    } else {
+      return;
+    }
+    in.Next();
+  }
+}
+
+// E or D, an optional sign, digits; 0 when there is no exponent.
+std::int64_t ReadExponent(Reader& in) {
+  const wchar_t marker = in.Peek();
+  if (marker != L'E' && marker != L'e' && marker != L'D' && marker != L'd') {
+    return 0;
+  }
+  in.Next();
+  bool negative = false;
+  if (in.Peek() == L'+' || in.Peek() == L'-') {
+    negative = in.Peek() == L'-';
+    in.Next();
+  }
+  std::int64_t exponent = 0;
+  for (int digit = DigitValue(in.Peek(), 10); digit >= 0; digit = DigitValue(in.Peek(), 10)) {
+    exponent = std::min(exponent * 10 + digit, kMaxExponent);
+    in.Next();
+  }
+  return negative ? -exponent : exponent;
+}
+
+// The magnitude of 0.<digits> x 10^exponent, correctly rounded, saturating.
+double Magnitude(const DecimalParts& parts) {
+  if (parts.digits.empty()) {
+    return 0;
+  }
+  if (parts.exponent > kDecimalExponentRange) {
+    return kLargest;
+  }
+  if (parts.exponent < -kDecimalExponentRange) {
+    return 0;
+  }
+  std::string number = "0." + parts.digits;
+  if (parts.droppedNonZero) {
+    number.push_back('1');
+  }
+  number += "e" + std::to_string(parts.exponent);
+  double value = 0;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (error == std::errc::result_out_of_range) {
+    return parts.exponent > 0 ? kLargest : 0;
+  }
+  return value;
+}
+
+double ReadDecimal(Reader& in) {
+  DecimalParts parts;
+  if (in.Peek() == L'+' || in.Peek() == L'-') {
+    parts.negative = in.Peek() == L'-';
+    in.Next();
+  }
+  ReadMantissa(in, parts);
+  parts.exponent += ReadExponent(in);
+  const double magnitude = Magnitude(parts);
+  return parts.negative ? -magnitude : magnitude;
+}
+
+}  // namespace
+
+double LeadingNumber(std::wstring_view text) {
+  Reader in(text);
+  double value = 0;
+  if (in.Peek() == L'&') {
+    in.Next();
+    const wchar_t kind = in.Peek();
+    if (kind == L'H' || kind == L'h') {
+      in.Next();
+      value = ReadWholeNumber(in, 16);
+    } else if (kind == L'O' || kind == L'o') {
+      in.Next();
+      value = ReadWholeNumber(in, 8);
+    }
+  } else {
+    value = ReadDecimal(in);
+  }
+  return value == 0 ? 0.0 : value;  // never -0
+}
+
+double RoundHalfEven(double value) {
+  if (!std::isfinite(value)) {
+    return value;
+  }
+  double rounded = std::round(value);  // a half goes away from zero
+  if (std::abs(rounded - value) == 0.5) {
+    rounded = 2.0 * std::round(value / 2.0);
+  }
+  return rounded == 0 ? 0.0 : rounded;
+}
+
+int WholeNumberIn(double value, int low, int high) {
+  if (std::isnan(value)) {
+    return low;
+  }
+  const double rounded = RoundHalfEven(value);
+  if (rounded <= low) {
+    return low;
+  }
+  if (rounded >= high) {
+    return high;
+  }
+  return static_cast<int>(rounded);
+}
+
+std::wstring DecimalText(double value) {
+  if (std::isnan(value) || value == 0) {
+    return L"0";
+  }
+  value = std::fmax(-kLargest, std::fmin(value, kLargest));
+  // The longest fixed text of a double: a sign, "0." and 340 digits.
+  std::array<char, 400> buffer{};
+  const auto result =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
+  return {buffer.data(), result.ptr};
+}
+
+}  // namespace pigmentry::colour
