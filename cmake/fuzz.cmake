@@ -1,0 +1,31 @@
+# The libFuzzer targets: every tests/fuzz/fuzz_<name>.cpp becomes an
+# executable fuzz_<name>, built with clang, libFuzzer, AddressSanitizer and
+# UBSan over the logic and the in-memory platform. Run one with a corpus
+# directory, e.g. build/fuzz/fuzz_leading_number -max_total_time=60 corpus/
+if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  message(FATAL_ERROR "The fuzz targets need clang (libFuzzer); got ${CMAKE_CXX_COMPILER_ID}")
+endif()
+
+set(PIGMENTRY_FUZZ_COMPILE_FLAGS -fsanitize=fuzzer-no-link,address,undefined
+                                 -fno-sanitize-recover=all -fno-omit-frame-pointer)
+set(PIGMENTRY_FUZZ_LINK_FLAGS -fsanitize=fuzzer,address,undefined)
+
+target_compile_options(pigmentry_logic PRIVATE ${PIGMENTRY_FUZZ_COMPILE_FLAGS})
+
+if(NOT PIGMENTRY_MEMORY_SOURCES)
+  file(GLOB_RECURSE PIGMENTRY_MEMORY_SOURCES CONFIGURE_DEPENDS
+       ${CMAKE_SOURCE_DIR}/src/*/memory/*.cpp)
+endif()
+add_library(pigmentry_memory STATIC ${PIGMENTRY_MEMORY_SOURCES})
+target_link_libraries(pigmentry_memory PUBLIC pigmentry_logic)
+target_compile_options(pigmentry_memory PRIVATE ${PIGMENTRY_FUZZ_COMPILE_FLAGS})
+
+file(GLOB PIGMENTRY_FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_*.cpp)
+foreach(source ${PIGMENTRY_FUZZ_SOURCES})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE pigmentry_memory)
+  target_compile_options(${name} PRIVATE ${PIGMENTRY_FUZZ_COMPILE_FLAGS})
+  target_link_options(${name} PRIVATE ${PIGMENTRY_FUZZ_LINK_FLAGS})
+endforeach()
