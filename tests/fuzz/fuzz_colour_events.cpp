@@ -1,0 +1,257 @@
+// Random sequences of the user's actions on the colour fields (focus moves,
+// keystrokes, pastes, arrow keys, the option buttons, clicks on the swatch)
+// on the in-memory window, with the colour's invariants checked after every
+// action:
+//  - each decimal field holds a canonical channel "0".."255";
+//  - the swatch is R + 256 G + 65536 B of the decimal fields;
+//  - the hexadecimal field, unless emptied while being edited, holds a valid
+//    text whose digit pairs are the channels, and at least six characters
+//    once the focus is elsewhere;
+//  - a message box appears exactly for each change that leaves invalid
+//    hexadecimal text in hex mode, never for valid input;
+//  - the handlers never nest deeper than a few levels.
+// The rules are restated here on purpose rather than taken from the program.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "support/form_fixture.h"
+
+namespace {
+
+using pigmentry::platform::ControlId;
+using pigmentry::platform::FormEvents;
+using pigmentry::platform::MenuId;
+
+constexpr int kMaxDepth = 16;
+constexpr int kMaxActions = 200;
+
+void Check(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "invariant broken: %s\n", what);
+    std::abort();
+  }
+}
+
+int HexValue(wchar_t ch) {
+  if (ch >= L'0' && ch <= L'9') return ch - L'0';
+  if (ch >= L'A' && ch <= L'F') return ch - L'A' + 10;
+  if (ch >= L'a' && ch <= L'f') return ch - L'a' + 10;
+  return -1;
+}
+
+std::wstring WithoutHashes(std::wstring_view text) {
+  std::wstring out;
+  for (const wchar_t ch : text) {
+    if (ch != L'#') out.push_back(ch);
+  }
+  return out;
+}
+
+bool ValidHex(std::wstring_view cleaned) {
+  if (cleaned.empty() || cleaned.size() > 32767) return false;
+  for (const wchar_t ch : cleaned) {
+    if (HexValue(ch) < 0) return false;
+  }
+  const auto first = cleaned.find_first_not_of(L'0');
+  return first == std::wstring_view::npos || cleaned.size() - first <= 8;
+}
+
+std::array<int, 3> PairsOf(std::wstring_view cleaned) {
+  std::array<int, 3> channels{};
+  for (std::size_t i = 0; i < 3; ++i) {
+    for (std::size_t j = 2 * i; j < 2 * i + 2 && j < cleaned.size(); ++j) {
+      channels[i] = channels[i] * 16 + HexValue(cleaned[j]);
+    }
+  }
+  return channels;
+}
+
+// The channel of a canonical decimal text, or -1 for any other text.
+int CanonicalChannel(const std::wstring& text) {
+  if (text.empty() || text.size() > 3 || (text.size() > 1 && text[0] == L'0')) return -1;
+  int value = 0;
+  for (const wchar_t ch : text) {
+    if (ch < L'0' || ch > L'9') return -1;
+    value = value * 10 + (ch - L'0');
+  }
+  return value <= 255 ? value : -1;
+}
+
+// Between the platform and Form1: counts the nesting depth and foresees
+// each message box.
+class GuardedEvents final : public FormEvents {
+ public:
+  explicit GuardedEvents(pigmentry::testing_support::FormFixture& fx) : fx_(fx) {
+    fx.form.Connect(*this);
+    fx.form.onMessageBox = [this](const pigmentry::platform::memory::MessageBoxRecord& box) {
+      Check(box.prompt ==
+                L"Please enter a valid Hexadecimal string.\r\n"
+                L"The following characters are valid: \r\n"
+                L"0 1 2 3 4 5 6 7 8 9 A B C D E F",
+            "message text");
+      Check(box.title == L"Draw Pigmentry 11" && box.style == 0, "message title and style");
+      Check(!ValidHex(WithoutHashes(fx_.form.View().txtHex().Text())), "message for valid text");
+    };
+  }
+
+  void Load() override {
+    Guarded([&] { fx_.form1.Load(); });
+  }
+  void Change(ControlId id) override {
+    const auto& ui = fx_.form.View();
+    if (id == ControlId::txtHex && ui.optHex().Value() && !ui.txtHex().Text().empty() &&
+        !ValidHex(WithoutHashes(ui.txtHex().Text()))) {
+      ++expectedMessageBoxes;
+    }
+    Guarded([&] { fx_.form1.Change(id); });
+  }
+  void GotFocus(ControlId id) override {
+    Guarded([&] { fx_.form1.GotFocus(id); });
+  }
+  void LostFocus(ControlId id) override {
+    Guarded([&] { fx_.form1.LostFocus(id); });
+  }
+  void KeyDown(ControlId id, int& keyCode, int shift) override {
+    Guarded([&] { fx_.form1.KeyDown(id, keyCode, shift); });
+  }
+  void Click(ControlId id) override {
+    Guarded([&] { fx_.form1.Click(id); });
+  }
+  void MouseUp(ControlId id, int button, int shift, float x, float y) override {
+    Guarded([&] { fx_.form1.MouseUp(id, button, shift, x, y); });
+  }
+  void MenuClick(MenuId id) override {
+    Guarded([&] { fx_.form1.MenuClick(id); });
+  }
+
+  std::size_t expectedMessageBoxes = 0;
+
+ private:
+  template <typename F>
+  void Guarded(F handler) {
+    Check(++depth_ <= kMaxDepth, "handlers nest without end");
+    handler();
+    --depth_;
+  }
+
+  pigmentry::testing_support::FormFixture& fx_;
+  int depth_ = 0;
+};
+
+void CheckInvariants(const pigmentry::testing_support::FormFixture& fx,
+                     const GuardedEvents& events) {
+  const auto& ui = fx.form.View();
+  std::array<int, 3> channels{};
+  for (int i = 0; i < 3; ++i) {
+    channels[static_cast<std::size_t>(i)] = CanonicalChannel(ui.txtC(i).Text());
+    Check(channels[static_cast<std::size_t>(i)] >= 0, "decimal field not a canonical channel");
+  }
+  const auto swatch =
+      static_cast<std::uint32_t>(channels[0] + 256 * channels[1] + 65536 * channels[2]);
+  Check(ui.lblColor().BackColor() == swatch, "swatch differs from the decimal fields");
+  Check(ui.optHex().Value() != ui.optRGB().Value(), "option buttons not exclusive");
+
+  const auto focused = fx.form.Focused();
+  const bool hexFocused = focused == ControlId::txtHex;
+  if (hexFocused) {
+    Check(ui.optHex().Value(), "hexadecimal field focused outside hex mode");
+  }
+  if (focused == ControlId::txtC0 || focused == ControlId::txtC1 || focused == ControlId::txtC2) {
+    Check(ui.optRGB().Value(), "decimal field focused outside RGB mode");
+  }
+  const std::wstring hex = ui.txtHex().Text();
+  if (!(hexFocused && hex.empty())) {
+    Check(hex.find(L'#') == std::wstring::npos, "a # left in the hexadecimal field");
+    Check(ValidHex(hex), "invalid hexadecimal text left in the field");
+    Check(PairsOf(hex) == channels, "hexadecimal field differs from the decimal fields");
+    Check(hexFocused || hex.size() >= 6, "short hexadecimal text after the focus left");
+  }
+  Check(fx.form.MessageBoxes().size() == events.expectedMessageBoxes,
+        "message boxes differ from the invalid changes");
+}
+
+constexpr std::wstring_view kAlphabet = L"0123456789abcdefABCDEFG#-+.eEdD &hHoO\t\nxX";
+
+wchar_t CharFrom(FuzzedDataProvider& in) {
+  if (in.ConsumeIntegralInRange(0, 15) == 0) {
+    return static_cast<wchar_t>(in.ConsumeIntegral<std::uint16_t>());
+  }
+  return kAlphabet[in.ConsumeIntegralInRange<std::size_t>(0, kAlphabet.size() - 1)];
+}
+
+std::wstring TextFrom(FuzzedDataProvider& in, std::size_t maxLength) {
+  std::wstring text(in.ConsumeIntegralInRange<std::size_t>(0, maxLength), L' ');
+  for (wchar_t& ch : text) {
+    ch = CharFrom(in);
+  }
+  return text;
+}
+
+constexpr std::array kFocusable = {ControlId::txtC0,  ControlId::txtC1,      ControlId::txtC2,
+                                   ControlId::txtHex, ControlId::optRGB,     ControlId::optHex,
+                                   ControlId::txtHex, ControlId::cmdSetPaint};
+constexpr std::array kKeys = {38, 40, 38, 40, 8, 46, 37, 39, 36, 35, 33, 34, 65, 48};
+constexpr std::array kButtons = {1, 2, 4};
+
+void Act(FuzzedDataProvider& in, pigmentry::testing_support::FormFixture& fx) {
+  auto& form = fx.form;
+  switch (in.ConsumeIntegralInRange(0, 9)) {
+    case 0:
+      form.Focus(in.PickValueInArray(kFocusable));
+      break;
+    case 1:
+      form.Tab(in.ConsumeBool());
+      break;
+    case 2:
+      form.Type(std::wstring(1, CharFrom(in)));
+      break;
+    case 3:
+      form.Type(TextFrom(in, 8));
+      break;
+    case 4:
+      form.Paste(TextFrom(in, 64));
+      break;
+    case 5:  // a long paste, around the accepted length of a hexadecimal text
+      form.Paste(std::wstring(in.ConsumeIntegralInRange<std::size_t>(32000, 33000), CharFrom(in)));
+      break;
+    case 6:
+      form.PressKey(in.PickValueInArray(kKeys), in.ConsumeIntegralInRange(0, 7));
+      break;
+    case 7: {
+      const int start = in.ConsumeIntegralInRange(0, 12);
+      form.Select(start, in.ConsumeIntegralInRange(0, 12));
+      break;
+    }
+    case 8:
+      form.Click(in.ConsumeBool() ? ControlId::optRGB : ControlId::optHex);
+      break;
+    default: {
+      const std::size_t popups = form.Popups().size();
+      const int button = in.PickValueInArray(kButtons);
+      form.MouseUp(ControlId::lblColor, button);
+      Check(form.Popups().size() == popups + (button == 2 ? 1 : 0), "swatch pop-up");
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider in(data, size);
+  pigmentry::testing_support::FormFixture fx;
+  GuardedEvents events(fx);
+  CheckInvariants(fx, events);
+  for (int i = 0; i < kMaxActions && in.remaining_bytes() > 0; ++i) {
+    Act(in, fx);
+    CheckInvariants(fx, events);
+  }
+  return 0;
+}
