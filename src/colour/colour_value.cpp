@@ -47,11 +47,10 @@ std::wstring HexForm(const Channels& channels) {
 }
 
 std::uint32_t SwatchValue(const Channels& channels) {
-  std::uint32_t value = 0;
-  for (auto channel = channels.rbegin(); channel != channels.rend(); ++channel) {
-    value = (value << 8) | static_cast<std::uint32_t>(std::clamp(*channel, 0, kChannelMax));
-  }
-  return value;
+  const auto byte = [&channels](std::size_t i) {
+    return static_cast<std::uint32_t>(std::clamp(channels.at(i), 0, kChannelMax));
+  };
+  return byte(0) | (byte(1) << 8) | (byte(2) << 16);
 }
 
 std::wstring SteppedUp(std::wstring_view text) {
