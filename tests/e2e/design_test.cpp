@@ -49,11 +49,14 @@ TEST_F(DesignState, ClientAreaIsTheDesignOneAndThereIsNoMenuBar) {
 }
 
 // Of the two option buttons only the selected one is a Tab stop, as in any
-// group of option buttons.
+// group of option buttons. Tabbing into the hexadecimal field selects "Hex"
+// and into a decimal field "RGB", so after the first round the group's stop
+// is never reached from the fields.
 TEST_F(DesignState, TabFollowsTheTabIndicesAndLabelsNeverTakeTheFocus) {
   const ControlId order[] = {ControlId::txtC0,       ControlId::txtC1,       ControlId::txtC2,
                              ControlId::txtHex,      ControlId::cmdGetPaint, ControlId::cmdGetPaper,
-                             ControlId::cmdSetPaint, ControlId::cmdSetPaper, ControlId::optRGB};
+                             ControlId::cmdSetPaint, ControlId::cmdSetPaper, ControlId::txtC0,
+                             ControlId::txtC1,       ControlId::txtC2,       ControlId::txtHex};
   program.Focus(program.Control(ControlId::optRGB));
   ASSERT_EQ(program.Focused(), program.Control(ControlId::optRGB));
   for (const ControlId expected : order) {

@@ -46,5 +46,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     return 0;
   }
   window.Show(showCommand);
-  return pigmentry::platform::win32::Win32Form::RunMessageLoop(window.Hwnd());
+  return window.RunMessageLoop();
 }

@@ -391,20 +391,37 @@ void Win32Form::Show(int showCommand) {
   ::ShowWindow(window_, showCommand);
   ::UpdateWindow(window_);
   if (ChildOf(::GetFocus()) == nullptr) {
-    ::SetFocus(NextTabStop(false));
+    ::SetFocus(NextTabStop(nullptr, false));
   }
 }
 
-int Win32Form::RunMessageLoop(HWND dialogWindow) {
+int Win32Form::RunMessageLoop() {
   MSG message{};
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (::IsWindow(dialogWindow) != FALSE && ::IsDialogMessageW(dialogWindow, &message) != FALSE) {
+    if (HandleTabKey(message)) {
+      continue;
+    }
+    if (window_ != nullptr && ::IsDialogMessageW(window_, &message) != FALSE) {
       continue;
     }
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
   return static_cast<int>(message.wParam);
+}
+
+// Tab and Shift+Tab move the focus in the order of the tab indices. The
+// dialog manager would follow the stacking order instead.
+bool Win32Form::HandleTabKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB ||
+      ChildOf(message.hwnd) == nullptr || ::GetKeyState(VK_CONTROL) < 0 ||
+      ::GetKeyState(VK_MENU) < 0) {
+    return false;
+  }
+  if (HWND next = NextTabStop(message.hwnd, ::GetKeyState(VK_SHIFT) < 0); next != nullptr) {
+    ::SetFocus(next);
+  }
+  return true;
 }
 
 std::wstring Win32Form::Caption() const {
@@ -516,7 +533,7 @@ std::wstring Win32Form::CommandArgs() const {
   return std::wstring(line.substr(at));
 }
 
-HWND Win32Form::NextTabStop(bool backwards) const {
+HWND Win32Form::NextTabStop(HWND from, bool backwards) const {
   // The controls that can take the focus now, in tab order. Of the option
   // buttons only the selected one is a Tab stop, as in any group of them.
   std::vector<HWND> stops;
@@ -533,7 +550,7 @@ HWND Win32Form::NextTabStop(bool backwards) const {
   if (stops.empty()) {
     return nullptr;
   }
-  const auto at = std::find(stops.begin(), stops.end(), ::GetFocus());
+  const auto at = std::find(stops.begin(), stops.end(), from);
   if (at == stops.end()) {
     return backwards ? stops.back() : stops.front();
   }
@@ -576,19 +593,10 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Give the focus back to the control that had it.
         const ChildWindow* active =
             activeControl_ ? children_.at(static_cast<std::size_t>(*activeControl_)) : nullptr;
-        ::SetFocus(active != nullptr ? active->Hwnd() : NextTabStop(false));
+        ::SetFocus(active != nullptr ? active->Hwnd() : NextTabStop(nullptr, false));
         return 0;
       }
       break;
-    case WM_NEXTDLGCTL: {
-      // The dialog manager's Tab and Shift+Tab on a window that is not a
-      // dialog box.
-      HWND next = lParam != 0 ? reinterpret_cast<HWND>(wParam) : NextTabStop(wParam != 0);
-      if (next != nullptr) {
-        ::SetFocus(next);
-      }
-      return 0;
-    }
     case WM_DPICHANGED:
       OnDpiChanged(wParam, *reinterpret_cast<const RECT*>(lParam));
       return 0;

@@ -160,7 +160,7 @@ class Win32Form final : public Window {
   void Load() { Events().Load(); }
   void Show(int showCommand);
   // Runs until the window is closed; returns the exit code.
-  static int RunMessageLoop(HWND dialogWindow);
+  int RunMessageLoop();
   [[nodiscard]] HWND Hwnd() const { return window_; }
   [[nodiscard]] Dpi CurrentDpi() const { return dpi_; }
 
@@ -199,12 +199,15 @@ class Win32Form final : public Window {
   void LoadIcons();
   void PlaceWindow(int x, int y, int widthTwips, int heightTwips);
 
+  bool HandleTabKey(const MSG& message);
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void OnChildFocus(ChildWindow& child);
   void OnDpiChanged(WPARAM wParam, const RECT& suggested);
   LRESULT OnColorStatic(HDC dc, HWND control);
   [[nodiscard]] ChildWindow* ChildOf(HWND window) const;
-  [[nodiscard]] HWND NextTabStop(bool backwards) const;
+  // The next control in tab order after `from`; the first (or last) one when
+  // `from` is none of the window's Tab stops.
+  [[nodiscard]] HWND NextTabStop(HWND from, bool backwards) const;
   [[nodiscard]] RECT WindowRect() const;
 
   HINSTANCE instance_;
