@@ -30,17 +30,17 @@ TEST_F(Colour, TypingHexDigitsUpdatesTheDecimalFieldsAtEveryKeystroke) {
                                                       {L'0', L"255,128,0"}, {L'0', L"255,128,0"}};
   for (const auto& [key, channels] : steps) {
     program.Type(std::wstring(1, key));
-    EXPECT_EQ(Channels(), channels);
+    EXPECT_TRUE(Eventually([&] { return Channels() == channels; })) << Channels();
   }
-  EXPECT_EQ(Field(ControlId::txtHex), L"FF8000");
+  EXPECT_TRUE(Eventually([&] { return Field(ControlId::txtHex) == L"FF8000"; }));
 }
 
 TEST_F(Colour, LeavingTheHexFieldFillsAShortEntry) {
   program.Focus(program.Control(ControlId::txtHex));
   program.Type(L"ABC");
-  EXPECT_EQ(Channels(), L"171,12,0");
+  EXPECT_TRUE(Eventually([&] { return Channels() == L"171,12,0"; })) << Channels();
   program.Focus(program.Control(ControlId::txtC1));
-  EXPECT_EQ(Field(ControlId::txtHex), L"ABC000");
+  EXPECT_TRUE(Eventually([&] { return Field(ControlId::txtHex) == L"ABC000"; }));
   EXPECT_EQ(Channels(), L"171,192,0");
   EXPECT_TRUE(IsChecked(program.Control(ControlId::optRGB)));
 }
@@ -56,21 +56,24 @@ TEST_F(Colour, InvalidHexInputShowsTheMessageAndRestoresTheField) {
             L"The following characters are valid: \r\n"
             L"0 1 2 3 4 5 6 7 8 9 A B C D E F");
   PressOk(box);
-  program.Sync();
-  EXPECT_EQ(Field(ControlId::txtHex), L"0F0000");
+  EXPECT_TRUE(Eventually([&] { return Field(ControlId::txtHex) == L"0F0000"; }));
   EXPECT_EQ(Channels(), L"15,0,0");
 }
 
 TEST_F(Colour, DecimalFieldsClampAndStepWithTheArrowKeys) {
   HWND green = program.Control(ControlId::txtC1);
   program.Focus(green);
-  program.Type(L"750");  // the whole text is selected on focus: typing replaces it
-  EXPECT_EQ(Field(ControlId::txtC1), L"255");
+  program.Type(L"75");  // the whole text is selected on focus: typing replaces it
+  EXPECT_TRUE(Eventually([&] { return Field(ControlId::txtC1) == L"75"; }));
+  program.Type(L"0");
+  EXPECT_TRUE(Eventually([&] { return Field(ControlId::txtC1) == L"255"; }));
   program.PressKey(VK_DOWN);
+  EXPECT_TRUE(Eventually([&] { return Field(ControlId::txtHex) == L"FFFEFF"; }));
   EXPECT_EQ(Field(ControlId::txtC1), L"254");
-  EXPECT_EQ(Field(ControlId::txtHex), L"FFFEFF");
   program.PressKey(VK_UP);
+  EXPECT_TRUE(Eventually([&] { return Field(ControlId::txtC1) == L"255"; }));
   program.PressKey(VK_UP);
+  program.Sync();
   EXPECT_EQ(Field(ControlId::txtC1), L"255");
   EXPECT_EQ(Field(ControlId::txtHex), L"FFFFFF");
 }

@@ -61,7 +61,7 @@ TEST_F(DesignState, TabFollowsTheTabIndicesAndLabelsNeverTakeTheFocus) {
   ASSERT_EQ(program.Focused(), program.Control(ControlId::optRGB));
   for (const ControlId expected : order) {
     program.PressKey(VK_TAB);
-    EXPECT_EQ(program.Focused(), program.Control(expected))
+    EXPECT_TRUE(Eventually([&] { return program.Focused() == program.Control(expected); }))
         << "expected control " << static_cast<int>(expected);
   }
 }

@@ -121,7 +121,10 @@ HWND RunningProgram::Control(platform::ControlId id) const {
 }
 
 void RunningProgram::Sync() const {
+  // A sent message can overtake posted ones, so this narrows the wait but
+  // does not close it: tests wait for the state they expect (Eventually).
   for (int i = 0; i < 3; ++i) {
+    ::Sleep(5);
     DWORD_PTR result = 0;
     ::SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &result);
   }

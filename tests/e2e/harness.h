@@ -84,4 +84,11 @@ bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = 10s) {
   return condition();
 }
 
+// For expectations on the program's state after posted input: true as soon
+// as `condition` holds, false if it still fails after a few seconds.
+template <typename Condition>
+bool Eventually(Condition condition) {
+  return WaitUntil(condition, 3s);
+}
+
 }  // namespace pigmentry::e2e
