@@ -64,13 +64,9 @@ double PixelsFrom(std::wstring_view value) {
 // The layout number rounded to a 16-bit index. A number beyond the 16-bit
 // range chooses no wide layout, like any other number but 2 and 3.
 std::int16_t LayoutIndexFrom(std::wstring_view value) {
-  const double rounded = colour::RoundHalfEven(colour::LeadingNumber(value));
-  if (std::isnan(rounded)) {
-    return 0;
-  }
-  constexpr double kMin = std::numeric_limits<std::int16_t>::min();
-  constexpr double kMax = std::numeric_limits<std::int16_t>::max();
-  return static_cast<std::int16_t>(std::clamp(rounded, kMin, kMax));
+  constexpr int kMin = std::numeric_limits<std::int16_t>::min();
+  constexpr int kMax = std::numeric_limits<std::int16_t>::max();
+  return static_cast<std::int16_t>(colour::WholeNumberIn(colour::LeadingNumber(value), kMin, kMax));
 }
 
 std::wstring UsageText(const std::wstring& exeName) {
