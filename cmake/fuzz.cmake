@@ -18,6 +18,8 @@ if(NOT PIGMENTRY_MEMORY_SOURCES)
 endif()
 add_library(pigmentry_memory STATIC ${PIGMENTRY_MEMORY_SOURCES})
 target_link_libraries(pigmentry_memory PUBLIC pigmentry_logic)
+# The logic calls the seams the in-memory side defines (see CMakeLists.txt).
+target_link_libraries(pigmentry_logic INTERFACE pigmentry_memory)
 target_compile_options(pigmentry_memory PRIVATE ${PIGMENTRY_FUZZ_COMPILE_FLAGS})
 
 file(GLOB PIGMENTRY_FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_*.cpp)

@@ -3,6 +3,8 @@ set(PIGMENTRY_WIN32_LIBS user32 gdi32 comctl32 ole32 oleaut32 uuid)
 
 add_library(pigmentry_win32 STATIC ${PIGMENTRY_WIN32_SOURCES})
 target_link_libraries(pigmentry_win32 PUBLIC pigmentry_logic ${PIGMENTRY_WIN32_LIBS})
+# The logic calls the seams the Win32 side defines (see CMakeLists.txt).
+target_link_libraries(pigmentry_logic INTERFACE pigmentry_win32)
 
 set(PIGMENTRY_RC ${CMAKE_SOURCE_DIR}/src/app/win32/pigmentry.rc)
 set(PIGMENTRY_EXE_SOURCES ${CMAKE_SOURCE_DIR}/src/app/win32/main.cpp)
