@@ -1,13 +1,204 @@
+// The four CorelDRAW buttons and the routine behind them.
+#include <array>
+#include <cstdint>
+#include <cwchar>
+#include <memory>
+#include <optional>
+#include <string>
+
 #include "app/form1.h"
+#include "app/form1_design.h"
 #include "bridge/host.h"
 
 namespace pigmentry::app {
+
+namespace {
+
+using bridge::Colour;
+using bridge::ColourModel;
+using bridge::Host;
+using bridge::Via;
+
+using Channels = std::array<std::int32_t, 3>;
+
+inline constexpr int kMbExclamation = 48;
+
+// A component the host gave back, as a channel: the fields hold 0 to 255
+// only, so a value outside that range is clamped to it.
+std::int32_t ChannelFromHost(std::int32_t component) {
+  if (component < 0) {
+    return 0;
+  }
+  return component > 255 ? 255 : component;
+}
+
+// A decimal field's text as a channel. The fields hold canonical whole
+// numbers whenever a button can be clicked; any other text still ends as a
+// value from 0 to 255 (its leading digits, clamped; no digits give 0).
+std::int32_t ChannelFromText(const std::wstring& text) {
+  std::size_t at = text.find_first_not_of(L" \t\n");
+  if (at == std::wstring::npos) {
+    return 0;
+  }
+  const bool negative = text[at] == L'-';
+  if (text[at] == L'-' || text[at] == L'+') {
+    ++at;
+  }
+  std::int32_t value = 0;
+  for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at) {
+    value = value * 10 + (text[at] - L'0');
+    if (value > 255) {
+      value = 255;
+    }
+  }
+  return negative ? 0 : value;
+}
+
+// Step 5 of a Set: the colour goes back to the model it had before it was
+// assigned as RGB. RGB itself and the host's other models stay RGB.
+void ConvertBackToModel(Colour& colour, std::int32_t model) {
+  switch (static_cast<ColourModel>(model)) {
+    case ColourModel::CMYK:
+    case ColourModel::CMY:
+    case ColourModel::HSB:
+    case ColourModel::HLS:
+    case ColourModel::BlackAndWhite:
+    case ColourModel::Grayscale:
+    case ColourModel::YIQ:
+    case ColourModel::Lab:
+      colour.ConvertTo(static_cast<ColourModel>(model));
+      break;
+    case ColourModel::RGB:
+    default:
+      break;
+  }
+}
+
+// The colour of the fill or outline of `shape` that a click is about.
+std::unique_ptr<Colour> ShapeColour(bridge::Shape& shape, bool IsFill, Via via) {
+  if (IsFill) {
+    return shape.Fill(via)->UniformColor(via);
+  }
+  return shape.Outline(via)->Color(via);
+}
+
+// Set: applies the fields' colour to every shape of the selection, each
+// keeping the model that the working colour takes over from it.
+void SetShapes(bridge::ShapeCollection& selection, Colour& work, bool IsFill,
+               const platform::Form1View& ui) {
+  const auto shapes = selection.Enumerate();
+  while (const auto shape = shapes->Next()) {
+    if (IsFill) {
+      if (shape->Fill(Via::Name)->Type(Via::Name) == bridge::kUniformFill) {
+        work.CopyFrom(*ShapeColour(*shape, IsFill, Via::Name));
+      }
+    } else if (shape->Outline(Via::Name)->Type(Via::Name) == bridge::kSolidOutline) {
+      work.CopyFrom(*ShapeColour(*shape, IsFill, Via::Name));
+    }
+    const std::int32_t model = work.Model();
+    if (model != bridge::kModelRGB) {
+      work.ToRGB();
+    }
+    work.AssignRGB(ChannelFromText(ui.txtC(0).Text()), ChannelFromText(ui.txtC(1).Text()),
+                   ChannelFromText(ui.txtC(2).Text()));
+    ConvertBackToModel(work, model);
+    ShapeColour(*shape, IsFill, Via::Name)->CopyAssign(work);
+  }
+}
+
+// Get: the fill or outline colour of the first selected shape as RGB
+// channels, or nothing when the host cannot give it as RGB. The working
+// colour is a copy: the shape is never changed.
+std::optional<Channels> GetFirstShape(Host& host, bridge::ShapeCollection& selection,
+                                      std::unique_ptr<Colour> work, bool IsFill) {
+  constexpr std::int16_t kFirst = 1;
+  if (IsFill) {
+    if (selection.Item(kFirst)->Fill(Via::Slot)->Type(Via::Slot) == bridge::kUniformFill) {
+      work->CopyFrom(*ShapeColour(*selection.Item(kFirst), IsFill, Via::Slot));
+    }
+  } else {
+    work = host.NewColour();
+    if (selection.Item(kFirst)->Outline(Via::Slot)->Type(Via::Slot) != bridge::kNoOutline) {
+      work->CopyFrom(*ShapeColour(*selection.Item(kFirst), IsFill, Via::Slot));
+    }
+  }
+  if (work->Model() != bridge::kModelRGB) {
+    work->ToRGB();
+  }
+  if (work->Model() != bridge::kModelRGB) {
+    return std::nullopt;
+  }
+  // Every component is read before any field is written, so a failing read
+  // leaves the fields as they stand.
+  const std::int32_t red = work->Red();
+  const std::int32_t green = work->Green();
+  const std::int32_t blue = work->Blue();
+  return Channels{ChannelFromHost(red), ChannelFromHost(green), ChannelFromHost(blue)};
+}
+
+// The host side of one click. Gives back what the decimal fields are to
+// show, or nothing when they stay as they are (a Set on selected shapes).
+// Every host object but the application is released before it returns.
+std::optional<Channels> TransferWithHost(Host& host, bool IsFill, bool IsSet,
+                                         const platform::Form1View& ui) {
+  constexpr Channels kZero = {0, 0, 0};
+  bridge::Application& application = host.HeldApplication();
+  application.SetSwitch(true);
+  const auto selection = application.Selection();
+  if (selection->Count() == 0) {
+    return kZero;
+  }
+  auto work = host.NewColour();
+  if (IsSet) {
+    SetShapes(*selection, *work, IsFill, ui);
+    return std::nullopt;
+  }
+  return GetFirstShape(host, *selection, std::move(work), IsFill).value_or(kZero);
+}
+
+std::wstring FailureMessage(const bridge::HostFailure& failure) {
+  std::array<wchar_t, 16> code{};
+  std::swprintf(code.data(), code.size(), L"0x%08X", static_cast<unsigned>(failure.Code()));
+  std::wstring message = L"The call to CorelDRAW failed: ";
+  message += bridge::OperationName(failure.FailedOperation());
+  message += L".\n\n";
+  message += failure.Text();
+  message += L" (";
+  message += code.data();
+  message += L")";
+  if (bridge::IsHostGone(failure.Code())) {
+    message += L"\n\nThe connection to CorelDRAW is closed; the next click opens a new one.";
+  }
+  return message;
+}
+
+}  // namespace
 
 void Form1::cmdGetPaint_Click() { TransferShapeColor(true, false); }
 void Form1::cmdGetPaper_Click() { TransferShapeColor(false, false); }
 void Form1::cmdSetPaint_Click() { TransferShapeColor(true, true); }
 void Form1::cmdSetPaper_Click() { TransferShapeColor(false, true); }
 
-void Form1::TransferShapeColor(bool /*IsFill*/, bool /*IsSet*/) {}
+void Form1::TransferShapeColor(bool IsFill, bool IsSet) {
+  std::optional<Channels> channels;
+  try {
+    channels = TransferWithHost(host_, IsFill, IsSet, ui_);
+  } catch (const bridge::HostFailure& failure) {
+    // A host that has gone away leaves a dead application object behind;
+    // letting go of it lets the next click reach a running host again.
+    if (bridge::IsHostGone(failure.Code())) {
+      host_.LetGoOfApplication();
+    }
+    ui_.Me().MsgBox(FailureMessage(failure), platform::kMbOkOnly | kMbExclamation, kAppTitle);
+    return;
+  }
+  if (!channels) {
+    return;
+  }
+  for (int i = 0; i < 3; ++i) {
+    ui_.txtC(i).SetText(std::to_wstring((*channels)[static_cast<std::size_t>(i)]));
+  }
+  RGBToHex();
+}
 
 }  // namespace pigmentry::app

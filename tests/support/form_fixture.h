@@ -1,8 +1,9 @@
-// A Form1 on the in-memory platform, wired as the program wires it.
+// A Form1 on the in-memory platform, wired as the program wires it, with the
+// in-memory CorelDRAW host.
 #pragma once
 
 #include "app/form1.h"
-#include "bridge/host.h"
+#include "bridge/memory/memory_host.h"
 #include "platform/memory/memory_form.h"
 
 namespace pigmentry::testing_support {
@@ -11,7 +12,7 @@ struct FormFixture {
   explicit FormFixture(int dpi = 96) : form(dpi), form1(form.View(), host) { form.Connect(form1); }
 
   platform::memory::MemoryForm form;
-  bridge::Host host;
+  bridge::memory::MemoryHost host;
   app::Form1 form1;
 };
 
