@@ -1,4 +1,6 @@
-// The CorelDRAW host reached through COM automation.
+// The CorelDRAW host reached through COM automation: its published classes
+// and interfaces, methods called by their place in the interface's method
+// table or by name through IDispatch, as the host's binding says.
 #pragma once
 
 #include <memory>
@@ -7,6 +9,12 @@
 
 namespace pigmentry::bridge {
 
+// The host the program uses on Windows. COM must be initialised on the
+// calling thread (apartment-threaded) for as long as the host is used.
 std::unique_ptr<Host> MakeComHost();
+
+// The number of IDispatch::GetIDsOfNames calls the COM host has made so far
+// in this process (each name is looked up once per interface).
+long ComNameLookups();
 
 }  // namespace pigmentry::bridge

@@ -1,0 +1,90 @@
+// Small owners for COM's by-hand types, and calls through an interface's
+// method table by slot.
+#pragma once
+
+#include <oaidl.h>
+#include <oleauto.h>
+#include <windows.h>
+
+#include <string_view>
+#include <utility>
+
+namespace pigmentry::bridge::com {
+
+// Owns a BSTR.
+class Bstr {
+ public:
+  Bstr() = default;
+  explicit Bstr(std::wstring_view text)
+      : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+  Bstr(const Bstr&) = delete;
+  Bstr& operator=(const Bstr&) = delete;
+  ~Bstr() { SysFreeString(value_); }
+  [[nodiscard]] BSTR Get() const { return value_; }
+  // For an out parameter; frees what the holder had first.
+  BSTR* Out() {
+    SysFreeString(value_);
+    value_ = nullptr;
+    return &value_;
+  }
+
+ private:
+  BSTR value_ = nullptr;
+};
+
+// Owns a VARIANT: cleared when it goes.
+class Variant {
+ public:
+  Variant() { VariantInit(&value_); }
+  Variant(const Variant&) = delete;
+  Variant& operator=(const Variant&) = delete;
+  ~Variant() { VariantClear(&value_); }
+  [[nodiscard]] VARIANT& Get() { return value_; }
+  [[nodiscard]] const VARIANT& Get() const { return value_; }
+  // For an out parameter; clears what the holder had first.
+  VARIANT* Out() {
+    VariantClear(&value_);
+    return &value_;
+  }
+
+ private:
+  VARIANT value_;
+};
+
+// Owns the strings that IDispatch::Invoke may put into an EXCEPINFO.
+class ExcepInfo {
+ public:
+  ExcepInfo() = default;
+  ExcepInfo(const ExcepInfo&) = delete;
+  ExcepInfo& operator=(const ExcepInfo&) = delete;
+  ~ExcepInfo() {
+    SysFreeString(info_.bstrSource);
+    SysFreeString(info_.bstrDescription);
+    SysFreeString(info_.bstrHelpFile);
+  }
+  [[nodiscard]] EXCEPINFO* Get() { return &info_; }
+  // The error the exception stands for.
+  [[nodiscard]] HRESULT Code() const {
+    if (info_.scode != 0) {
+      return info_.scode;
+    }
+    return info_.wCode != 0 ? MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, info_.wCode) : E_FAIL;
+  }
+  [[nodiscard]] const wchar_t* Description() const { return info_.bstrDescription; }
+
+ private:
+  EXCEPINFO info_{};
+};
+
+// Calls method number `slot` of the interface `object` points to, counted
+// from 0 (IUnknown's three methods, then IDispatch's four). The argument
+// types must be those of the method as the interface declares it.
+template <typename... Args>
+HRESULT CallSlot(IUnknown* object, int slot, Args... args) {
+  using AnyMethod = void (*)();
+  using Method = HRESULT(STDMETHODCALLTYPE*)(IUnknown*, Args...);
+  const AnyMethod* table = *reinterpret_cast<AnyMethod* const*>(object);
+  return reinterpret_cast<Method>(table[slot])(object, std::move(args)...);
+}
+
+}  // namespace pigmentry::bridge::com

@@ -1,0 +1,52 @@
+// The stand-in host's drawing: shapes with fill and outline colours, the
+// selection, the model of a new colour object, failures to inject and the
+// log of calls, as held in memory and as written in its text file.
+//
+// The file, one item a line ('#' starts a comment line):
+//   newcolour <model> <components>
+//   shape fill <type> <model> <components> outline <type> <model> <components>
+//   select <shape number> ...          (from 1, in the host's order)
+//   fail <call number> <HRESULT>       (the call fails with that code, once)
+//   disconnect <calls>                 (after so many calls the host is gone)
+//   log <text>                         (written by the stand-in)
+// A model is a name (RGB, CMYK, CMYK255, CMY, HSB, HLS, BW, GRAY, YIQ, LAB)
+// or a number; a known model has its own count of components, any other 4.
+// Calls are counted from the loading of the file.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bridge/memory/colour_models.h"
+
+namespace pigmentry::standin {
+
+using colour_models::ColourValue;
+
+struct Shape {
+  std::int32_t fillType = 1;
+  ColourValue fill;
+  std::int32_t outlineType = 0;
+  ColourValue outline;
+};
+
+struct Drawing {
+  std::vector<std::shared_ptr<Shape>> shapes;
+  // Indices into shapes, in the host's order.
+  std::vector<std::size_t> selection;
+  ColourValue newColour = colour_models::MakeRgb(0, 0, 0);
+  long failCall = 0;
+  std::int32_t failCode = 0;
+  long disconnectAfter = 0;
+  std::vector<std::string> log;
+};
+
+// Nothing when the text is not a well-formed drawing.
+[[nodiscard]] std::optional<Drawing> ParseDrawing(std::string_view text);
+[[nodiscard]] std::string FormatDrawing(const Drawing& drawing);
+
+}  // namespace pigmentry::standin

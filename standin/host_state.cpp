@@ -1,0 +1,116 @@
+#include "standin/host_state.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace pigmentry::standin {
+
+namespace {
+
+constexpr std::uintmax_t kLargestFile = 256U * 1024U * 1024U;
+
+std::filesystem::path DrawingPath() {
+  const DWORD length = GetEnvironmentVariableW(kDrawingVariable, nullptr, 0);
+  if (length == 0) {
+    return {};
+  }
+  std::wstring path(length, L'\0');
+  const DWORD written = GetEnvironmentVariableW(kDrawingVariable, path.data(), length);
+  path.resize(written);
+  return path;
+}
+
+std::string Hex(std::int32_t code) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(code));
+  return text;
+}
+
+}  // namespace
+
+HostState& State() {
+  static HostState state;
+  return state;
+}
+
+HRESULT HostState::Load() {
+  std::filesystem::path path = DrawingPath();
+  Drawing loaded;
+  if (!path.empty()) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) {
+      return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    }
+    if (size > kLargestFile) {
+      return HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE);
+    }
+    std::ifstream file(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    if (!file.good() && !file.eof()) {
+      return HRESULT_FROM_WIN32(ERROR_READ_FAULT);
+    }
+    auto parsed = ParseDrawing(text);
+    if (!parsed) {
+      return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+    }
+    loaded = std::move(*parsed);
+  }
+  drawing_ = std::move(loaded);
+  path_ = std::move(path);
+  calls_ = 0;
+  dirty_ = false;
+  if (gone_) {
+    gone_ = false;
+    ++generation_;
+  }
+  return S_OK;
+}
+
+HRESULT HostState::Enter(int generation, const std::string& call) {
+  ++calls_;
+  dirty_ = true;
+  std::string entry = std::to_string(calls_) + " " + call;
+  HRESULT result = S_OK;
+  if (drawing_.failCall != 0 && calls_ == drawing_.failCall) {
+    result = drawing_.failCode;
+    drawing_.failCall = 0;
+  } else {
+    if (drawing_.disconnectAfter != 0 && calls_ > drawing_.disconnectAfter) {
+      gone_ = true;
+      drawing_.disconnectAfter = 0;
+    }
+    if (gone_ || generation != generation_) {
+      result = RPC_E_DISCONNECTED;
+    }
+  }
+  if (FAILED(result)) {
+    entry += " -> " + Hex(result);
+  }
+  drawing_.log.push_back(std::move(entry));
+  return result;
+}
+
+void HostState::Note(const std::string& text) {
+  dirty_ = true;
+  drawing_.log.push_back(text);
+}
+
+void HostState::SelectionChanged() {
+  dirty_ = true;
+  Flush();
+}
+
+void HostState::Flush() {
+  if (!dirty_ || path_.empty()) {
+    return;
+  }
+  dirty_ = false;
+  std::ofstream file(path_, std::ios::binary | std::ios::trunc);
+  file << FormatDrawing(drawing_);
+}
+
+}  // namespace pigmentry::standin

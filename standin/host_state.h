@@ -1,0 +1,44 @@
+// The stand-in host's one state per process: the drawing loaded from its
+// file, the connection it belongs to, the call count and the objects alive.
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+#include "standin/drawing.h"
+
+namespace pigmentry::standin {
+
+// The stand-in's own setting: the path of its drawing file.
+inline constexpr const wchar_t* kDrawingVariable = L"PIGMENTRY_STANDIN_DRAWING";
+
+class HostState {
+ public:
+  // (Re)loads the drawing for a new application object. A host that had
+  // gone away starts again: objects of the old connection stay dead.
+  HRESULT Load();
+  // Counts and logs one call; gives the failure due to it, if any.
+  HRESULT Enter(int generation, const std::string& call);
+  // Logs without counting (a slot the host does not implement).
+  void Note(const std::string& text);
+  // Writes the drawing back to its file when it changed.
+  void Flush();
+  void SelectionChanged();
+
+  [[nodiscard]] Drawing& Current() { return drawing_; }
+  [[nodiscard]] int Generation() const { return generation_; }
+
+ private:
+  Drawing drawing_;
+  std::filesystem::path path_;
+  long calls_ = 0;
+  bool gone_ = false;
+  bool dirty_ = false;
+  int generation_ = 0;
+};
+
+HostState& State();
+
+}  // namespace pigmentry::standin
