@@ -9,6 +9,7 @@
 #include "app/form1.h"
 #include "app/form1_design.h"
 #include "bridge/host.h"
+#include "colour/colour_value.h"
 
 namespace pigmentry::app {
 
@@ -30,28 +31,6 @@ std::int32_t ChannelFromHost(std::int32_t component) {
     return 0;
   }
   return component > 255 ? 255 : component;
-}
-
-// A decimal field's text as a channel. The fields hold canonical whole
-// numbers whenever a button can be clicked; any other text still ends as a
-// value from 0 to 255 (its leading digits, clamped; no digits give 0).
-std::int32_t ChannelFromText(const std::wstring& text) {
-  std::size_t at = text.find_first_not_of(L" \t\n");
-  if (at == std::wstring::npos) {
-    return 0;
-  }
-  const bool negative = text[at] == L'-';
-  if (text[at] == L'-' || text[at] == L'+') {
-    ++at;
-  }
-  std::int32_t value = 0;
-  for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at) {
-    value = value * 10 + (text[at] - L'0');
-    if (value > 255) {
-      value = 255;
-    }
-  }
-  return negative ? 0 : value;
 }
 
 // Step 5 of a Set: the colour goes back to the model it had before it was
@@ -99,8 +78,8 @@ void SetShapes(bridge::ShapeCollection& selection, Colour& work, bool IsFill,
     if (model != bridge::kModelRGB) {
       work.ToRGB();
     }
-    work.AssignRGB(ChannelFromText(ui.txtC(0).Text()), ChannelFromText(ui.txtC(1).Text()),
-                   ChannelFromText(ui.txtC(2).Text()));
+    work.AssignRGB(colour::ChannelOf(ui.txtC(0).Text()), colour::ChannelOf(ui.txtC(1).Text()),
+                   colour::ChannelOf(ui.txtC(2).Text()));
     ConvertBackToModel(work, model);
     ShapeColour(*shape, IsFill, Via::Name)->CopyAssign(work);
   }
@@ -196,7 +175,7 @@ void Form1::TransferShapeColor(bool IsFill, bool IsSet) {
     return;
   }
   for (int i = 0; i < 3; ++i) {
-    ui_.txtC(i).SetText(std::to_wstring((*channels)[static_cast<std::size_t>(i)]));
+    ui_.txtC(i).SetText(colour::ChannelText((*channels)[static_cast<std::size_t>(i)]));
   }
   RGBToHex();
 }

@@ -180,15 +180,25 @@ TEST_F(BridgeTest, GetReadsOnlyTheShapeAtPositionOne) {
   }
 }
 
-TEST_F(BridgeTest, GetInHexModeKeepsHexMode) {
-  Draw({UniformFill(Rgb(255, 0, 128))});
-  fx.form.View().optHex().SetValue(true);
+TEST_F(BridgeTest, GetBringsTheHexFieldAndSwatchAlongInEitherMode) {
+  for (const bool hexMode : {false, true}) {
+    testing_support::FormFixture f;
+    f.host.AddShape(UniformFill(Rgb(255, 0, 128)));
+    f.host.Select({0});
+    if (hexMode) {
+      f.form.Focus(ControlId::txtHex);
+    }
+    ASSERT_EQ(f.form.View().optHex().Value(), hexMode);
 
-  Press(Button::GetFill);
+    f.form.Click(ControlId::cmdGetPaint);
 
-  EXPECT_EQ(ReadFields(), (Fields{L"255", L"0", L"128"}));
-  EXPECT_TRUE(fx.form.View().optHex().Value());
-  EXPECT_FALSE(fx.form.View().optRGB().Value());
+    EXPECT_EQ(f.form.txtC(0).Text(), L"255");
+    EXPECT_EQ(f.form.txtC(1).Text(), L"0");
+    EXPECT_EQ(f.form.txtC(2).Text(), L"128");
+    EXPECT_EQ(f.form.txtHex().Text(), L"FF0080") << hexMode;
+    EXPECT_EQ(f.form.View().lblColor().BackColor(), 0x8000FFU) << hexMode;
+    EXPECT_EQ(f.form.View().optHex().Value(), hexMode) << "the entry mode stays";
+  }
 }
 
 // --- Set ---------------------------------------------------------------------
@@ -319,6 +329,8 @@ TEST_F(BridgeTest, NothingSelectedZeroesTheFieldsForEveryButton) {
     EXPECT_EQ(f.form.txtC(0).Text(), L"0");
     EXPECT_EQ(f.form.txtC(1).Text(), L"0");
     EXPECT_EQ(f.form.txtC(2).Text(), L"0");
+    EXPECT_EQ(f.form.txtHex().Text(), L"000000");
+    EXPECT_EQ(f.form.View().lblColor().BackColor(), 0U);
     EXPECT_EQ(f.host.Shape(0), UniformFill(Rgb(1, 2, 3)));
     EXPECT_EQ(f.host.Log(),
               (std::vector<std::string>{"CreateApplication", "Application.Switch(true)",
