@@ -675,6 +675,7 @@ HRESULT CreateApplication(const IID& iid, void** out) {
 HRESULT CreateColour(const IID& iid, void** out) {
   Object* colour = NewObject(Kind::Colour);
   colour->own = State().Current().newColour;
+  State().Note("Color created");
   const HRESULT result = QueryInterface(colour, iid, out);
   Release(colour);
   return result;

@@ -39,6 +39,7 @@ class ComBindingTest : public ::testing::Test {
     host_.reset();
     CoUninitialize();
     DeleteFileW(path_.c_str());
+    SetEnvironmentVariableW(L"PIGMENTRY_STANDIN_DRAWING", nullptr);
   }
   void WriteDrawing(const std::string& text) const {
     std::ofstream file(std::filesystem::path(path_), std::ios::binary | std::ios::trunc);

@@ -1,0 +1,276 @@
+// The four CorelDRAW buttons of the real program against the stand-in host
+// registered in the prefix: the test prepares the stand-in's drawing file,
+// clicks, and checks the window's fields and the drawing written back.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "e2e/harness.h"
+
+namespace pigmentry::e2e {
+namespace {
+
+using platform::ControlId;
+
+std::wstring DrawingPath() {
+  wchar_t folder[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, folder);
+  return std::wstring(folder) + L"pigmentry_bridge_buttons.txt";
+}
+
+void WriteDrawing(const std::string& text) {
+  std::ofstream file(std::filesystem::path(DrawingPath()), std::ios::binary | std::ios::trunc);
+  file << text;
+}
+
+std::string ReadDrawing() {
+  std::ifstream file(std::filesystem::path(DrawingPath()), std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> ShapeLines(const std::string& drawing) {
+  std::vector<std::string> shapes;
+  std::istringstream lines(drawing);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("shape ", 0) == 0) {
+      shapes.push_back(line);
+    }
+  }
+  return shapes;
+}
+
+// The number of the call in the log line that ends with `call`, the
+// `nth` such line (from 1).
+long CallNumber(const std::string& drawing, const std::string& call, int nth) {
+  std::istringstream lines(drawing);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("log ", 0) == 0 && line.size() > call.size() &&
+        line.compare(line.size() - call.size(), call.size(), call) == 0 && --nth == 0) {
+      return std::stol(line.substr(4));
+    }
+  }
+  return 0;
+}
+
+class BridgeButtons : public ::testing::Test {
+ protected:
+  void Start() {
+    program_ = std::make_unique<RunningProgram>(
+        L"", std::vector<std::wstring>{L"PIGMENTRY_STANDIN_DRAWING=" + DrawingPath()});
+    ASSERT_NE(program_->WaitForWindow(), nullptr);
+  }
+  void TearDown() override {
+    if (program_) {
+      program_->Close();
+    }
+    ::DeleteFileW(DrawingPath().c_str());
+  }
+  void Click(ControlId button) const {
+    ::PostMessageW(program_->Control(button), BM_CLICK, 0, 0);
+    program_->Sync();
+  }
+  void SetField(int index, const wchar_t* text) const {
+    ::SendMessageW(program_->Control(platform::TxtCId(index)), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(text));
+    program_->Sync();
+  }
+  [[nodiscard]] std::vector<std::wstring> ReadFields() const {
+    return {
+        TextOf(program_->Control(ControlId::txtC0)), TextOf(program_->Control(ControlId::txtC1)),
+        TextOf(program_->Control(ControlId::txtC2)), TextOf(program_->Control(ControlId::txtHex))};
+  }
+  // The message box the click raised: its text; the box is closed.
+  std::wstring TakeMessage() const {
+    HWND box = WaitForMessageBox(program_->ProcessId(), L"Draw Pigmentry 11");
+    if (box == nullptr) {
+      return {};
+    }
+    std::wstring text = MessageBoxText(box);
+    PressOk(box);
+    program_->Sync();
+    return text;
+  }
+
+  std::unique_ptr<RunningProgram> program_;
+};
+
+using Fields = std::vector<std::wstring>;
+
+TEST_F(BridgeButtons, GetFillAndOutlineFillTheFields) {
+  WriteDrawing(
+      "shape fill 1 RGB 255 0 128 outline 1 CMYK 0 0 0 100\n"
+      "shape fill 1 RGB 1 2 3 outline 0 RGB 0 0 0\n"
+      "select 1 2\n");
+  Start();
+
+  Click(ControlId::cmdGetPaint);
+  EXPECT_EQ(ReadFields(), (Fields{L"255", L"0", L"128", L"FF0080"}));
+
+  Click(ControlId::cmdGetPaper);
+  EXPECT_EQ(ReadFields(), (Fields{L"0", L"0", L"0", L"000000"}));
+
+  const std::string drawing = ReadDrawing();
+  EXPECT_EQ(ShapeLines(drawing),
+            (std::vector<std::string>{"shape fill 1 RGB 255 0 128 outline 1 CMYK 0 0 0 100",
+                                      "shape fill 1 RGB 1 2 3 outline 0 RGB 0 0 0"}));
+  for (const char* call :
+       {"Application slot 10 true", "Application slot 55", "Shapes slot 11", "Shapes slot 9 vt 2",
+        "Shape slot 29", "Fill slot 7", "Fill slot 8", "Shape slot 28", "Outline slot 12",
+        "Outline slot 9", "Color slot 69", "Color slot 9", "Color slot 17", "Color slot 11",
+        "Color slot 13", "Color slot 15"}) {
+    EXPECT_NE(drawing.find(std::string(" ") + call + "\n"), std::string::npos) << call;
+  }
+  EXPECT_EQ(drawing.find("E_NOTIMPL"), std::string::npos) << drawing;
+  EXPECT_EQ(drawing.find("Application created"), drawing.rfind("Application created"))
+      << "one application object for both clicks";
+}
+
+TEST_F(BridgeButtons, SetFillKeepsEachShapesModelAndLeavesTheFields) {
+  WriteDrawing(
+      "shape fill 1 CMYK 10 20 30 40 outline 0 RGB 0 0 0\n"
+      "shape fill 1 RGB 1 2 3 outline 0 RGB 0 0 0\n"
+      "shape fill 1 RGB 7 7 7 outline 0 RGB 0 0 0\n"
+      "select 1 2\n");
+  Start();
+  SetField(1, L"0");
+  SetField(2, L"0");
+  ASSERT_EQ(ReadFields(), (Fields{L"255", L"0", L"0", L"FF0000"}));
+
+  Click(ControlId::cmdSetPaint);
+
+  EXPECT_EQ(ReadFields(), (Fields{L"255", L"0", L"0", L"FF0000"}));
+  const std::string drawing = ReadDrawing();
+  EXPECT_EQ(ShapeLines(drawing),
+            (std::vector<std::string>{"shape fill 1 CMYK 0 100 100 0 outline 0 RGB 0 0 0",
+                                      "shape fill 1 RGB 255 0 0 outline 0 RGB 0 0 0",
+                                      "shape fill 1 RGB 7 7 7 outline 0 RGB 0 0 0"}));
+  for (const char* call : {"Shapes Invoke _NewEnum", "Enum Next", "Shape GetIDsOfNames Fill",
+                           "Shape Invoke Fill", "Fill Invoke Type", "Fill Invoke UniformColor",
+                           "Color slot 10 255 0 0", "Color slot 27", "Color Invoke CopyAssign"}) {
+    EXPECT_NE(drawing.find(std::string(" ") + call + "\n"), std::string::npos) << call;
+  }
+  // Two shapes, but each name is looked up once.
+  EXPECT_EQ(CallNumber(drawing, "Shape GetIDsOfNames Fill", 2), 0);
+  EXPECT_EQ(drawing.find("E_NOTIMPL"), std::string::npos) << drawing;
+}
+
+TEST_F(BridgeButtons, NothingSelectedZeroesTheFields) {
+  WriteDrawing("shape fill 1 RGB 1 2 3 outline 0 RGB 0 0 0\nselect\n");
+  Start();
+
+  Click(ControlId::cmdSetPaper);
+
+  EXPECT_EQ(ReadFields(), (Fields{L"0", L"0", L"0", L"000000"}));
+  EXPECT_EQ(ShapeLines(ReadDrawing()),
+            (std::vector<std::string>{"shape fill 1 RGB 1 2 3 outline 0 RGB 0 0 0"}));
+}
+
+// Takes the stand-in's registration away for the life of the object.
+class Unregistered {
+ public:
+  Unregistered() : module_(::LoadLibraryW((OwnFolder() + L"pigmentry_standin.dll").c_str())) {
+    Call("DllUnregisterServer");
+  }
+  Unregistered(const Unregistered&) = delete;
+  Unregistered& operator=(const Unregistered&) = delete;
+  ~Unregistered() {
+    Call("DllRegisterServer");
+    ::FreeLibrary(module_);
+  }
+
+ private:
+  void Call(const char* name) const {
+    using Entry = HRESULT(STDAPICALLTYPE*)();
+    if (module_ != nullptr) {
+      if (auto entry = reinterpret_cast<Entry>(::GetProcAddress(module_, name))) {
+        entry();
+      }
+    }
+  }
+  HMODULE module_;
+};
+
+TEST_F(BridgeButtons, AHostThatIsNotRegisteredIsReportedAndTheFieldsStay) {
+  WriteDrawing("shape fill 1 RGB 1 2 3 outline 0 RGB 0 0 0\nselect 1\n");
+  {
+    const Unregistered gone;
+    Start();
+    Click(ControlId::cmdGetPaint);
+    const std::wstring message = TakeMessage();
+    EXPECT_NE(message.find(L"create the application object"), std::wstring::npos) << message;
+    EXPECT_NE(message.find(L"0x80040154"), std::wstring::npos) << message;
+    EXPECT_EQ(ReadFields(), (Fields{L"255", L"255", L"255", L"FFFFFF"}));
+  }
+  // Registered again: the next click reaches the host.
+  Click(ControlId::cmdGetPaint);
+  EXPECT_EQ(ReadFields(), (Fields{L"1", L"2", L"3", L"010203"}));
+}
+
+TEST_F(BridgeButtons, AFailureInTheMiddleOfASetStopsThereAndLeavesTheFields) {
+  const std::string shapes =
+      "shape fill 1 RGB 1 1 1 outline 0 RGB 0 0 0\n"
+      "shape fill 1 RGB 2 2 2 outline 0 RGB 0 0 0\n"
+      "shape fill 1 RGB 3 3 3 outline 0 RGB 0 0 0\n"
+      "select 1 2 3\n";
+  // A first run finds the number of the second shape's CopyAssign.
+  WriteDrawing(shapes);
+  Start();
+  Click(ControlId::cmdSetPaint);
+  const long secondAssign = CallNumber(ReadDrawing(), "Color Invoke CopyAssign", 2);
+  ASSERT_GT(secondAssign, 0);
+  program_->Close();
+
+  WriteDrawing(shapes + "fail " + std::to_string(secondAssign) + " 0x80004005\n");
+  Start();
+  SetField(0, L"9");
+  Click(ControlId::cmdSetPaint);
+  const std::wstring message = TakeMessage();
+
+  EXPECT_NE(message.find(L"CopyAssign"), std::wstring::npos) << message;
+  EXPECT_NE(message.find(L"0x80004005"), std::wstring::npos) << message;
+  EXPECT_EQ(ReadFields(), (Fields{L"9", L"255", L"255", L"09FFFF"}));
+  EXPECT_EQ(ShapeLines(ReadDrawing()),
+            (std::vector<std::string>{"shape fill 1 RGB 9 255 255 outline 0 RGB 0 0 0",
+                                      "shape fill 1 RGB 2 2 2 outline 0 RGB 0 0 0",
+                                      "shape fill 1 RGB 3 3 3 outline 0 RGB 0 0 0"}));
+}
+
+TEST_F(BridgeButtons, AfterTheHostHasGoneTheNextClickConnectsAgain) {
+  // One Get on an RGB fill makes 15 calls; the host goes after the first.
+  WriteDrawing("shape fill 1 RGB 10 20 30 outline 0 RGB 0 0 0\nselect 1\ndisconnect 15\n");
+  Start();
+  Click(ControlId::cmdGetPaint);
+  ASSERT_EQ(ReadFields(), (Fields{L"10", L"20", L"30", L"0A141E"}));
+  SetField(0, L"99");
+
+  Click(ControlId::cmdGetPaint);
+  const std::wstring message = TakeMessage();
+  EXPECT_NE(message.find(L"0x80010108"), std::wstring::npos) << message;
+  EXPECT_EQ(ReadFields(), (Fields{L"99", L"20", L"30", L"63141E"}));
+
+  Click(ControlId::cmdGetPaint);
+  EXPECT_EQ(ReadFields(), (Fields{L"10", L"20", L"30", L"0A141E"}));
+  const std::string drawing = ReadDrawing();
+  EXPECT_NE(drawing.find("Application created"), drawing.rfind("Application created"))
+      << "a second application object\n"
+      << drawing;
+}
+
+TEST_F(BridgeButtons, AMalformedDrawingIsReported) {
+  WriteDrawing("shape fill 1 RGB 300 0 0 outline 0 RGB 0 0 0\n");
+  Start();
+  Click(ControlId::cmdGetPaint);
+  const std::wstring message = TakeMessage();
+  EXPECT_NE(message.find(L"0x8007000D"), std::wstring::npos) << message;
+  EXPECT_EQ(ReadFields(), (Fields{L"255", L"255", L"255", L"FFFFFF"}));
+}
+
+}  // namespace
+}  // namespace pigmentry::e2e
