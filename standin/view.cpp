@@ -90,8 +90,12 @@ class DrawingWindow {
         CreateWindowExW(0, kClassName, L"Stand-in host drawing", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                         420, 40, width, 420, nullptr, nullptr, instance, this);
   }
-  void Redraw() const {
-    if (hwnd_ != nullptr) {
+  // Asks for one repaint, however many changes come before it: a Set on
+  // many shapes changes the drawing thousands of times before the window
+  // gets to paint.
+  void Redraw() {
+    if (hwnd_ != nullptr && !redrawPending_) {
+      redrawPending_ = true;
       InvalidateRect(hwnd_, nullptr, TRUE);
     }
   }
@@ -99,6 +103,7 @@ class DrawingWindow {
     if (hwnd_ != nullptr) {
       DestroyWindow(hwnd_);
       hwnd_ = nullptr;
+      redrawPending_ = false;
     }
   }
 
@@ -132,7 +137,8 @@ class DrawingWindow {
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
 
-  void OnPaint(HWND hwnd) const {
+  void OnPaint(HWND hwnd) {
+    redrawPending_ = false;
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd, &paint);
     const Drawing& drawing = State().Current();
@@ -172,7 +178,7 @@ class DrawingWindow {
     }
   }
 
-  void OnClick(int x, int y, bool adding) const {
+  void OnClick(int x, int y, bool adding) {
     Drawing& drawing = State().Current();
     for (std::size_t i = 0; i < drawing.shapes.size(); ++i) {
       const RECT cell = CellRect(i);
@@ -195,6 +201,7 @@ class DrawingWindow {
   }
 
   HWND hwnd_ = nullptr;
+  bool redrawPending_ = false;
 };
 
 DrawingWindow& Window() {
