@@ -33,3 +33,7 @@ foreach(source ${PIGMENTRY_BENCHMARKS})
   add_executable(${name} ${source})
   target_link_libraries(${name} PRIVATE pigmentry_memory)
 endforeach()
+
+# The icon resource script generated from the icon table, which the icon
+# tests compare with the bytes built in C++.
+include(${CMAKE_CURRENT_LIST_DIR}/icon.cmake OPTIONAL)
