@@ -1,0 +1,34 @@
+# Resources of Pigmentry.exe (icon, application manifest, version
+# information), the release build flags and the checks of the finished
+# executable.
+include(${CMAKE_CURRENT_LIST_DIR}/icon.cmake)
+
+set(PIGMENTRY_RC ${CMAKE_SOURCE_DIR}/src/app/win32/pigmentry.rc)
+set(PIGMENTRY_FILE_DESCRIPTION "Pigmentry colour converter")
+configure_file(${CMAKE_SOURCE_DIR}/src/app/win32/pigmentry_version.h.in
+               ${PIGMENTRY_GENERATED_DIR}/pigmentry_version.h @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/src/app/win32/app.manifest.in
+               ${PIGMENTRY_GENERATED_DIR}/app.manifest @ONLY)
+
+get_target_property(pigmentry_sources Pigmentry SOURCES)
+if(NOT PIGMENTRY_RC IN_LIST pigmentry_sources AND NOT "src/app/win32/pigmentry.rc" IN_LIST
+                                                     pigmentry_sources)
+  target_sources(Pigmentry PRIVATE ${PIGMENTRY_RC})
+endif()
+
+# The resource compiler finds the generated pieces and the manifest here.
+target_include_directories(
+  Pigmentry PRIVATE $<$<COMPILE_LANGUAGE:RC>:${PIGMENTRY_GENERATED_DIR};${CMAKE_SOURCE_DIR}/src/app/win32>)
+set_property(
+  SOURCE ${PIGMENTRY_RC}
+  APPEND
+  PROPERTY OBJECT_DEPENDS ${PIGMENTRY_ICON_RC} ${PIGMENTRY_GENERATED_DIR}/pigmentry_version.h
+           ${PIGMENTRY_GENERATED_DIR}/app.manifest)
+add_dependencies(Pigmentry pigmentry_icon_rc)
+
+if(MSVC)
+  # The manifest comes from the .rc file; the linker must not add a second.
+  target_link_options(Pigmentry PRIVATE /MANIFEST:NO)
+endif()
+
+include(${CMAKE_CURRENT_LIST_DIR}/release.cmake)
