@@ -56,7 +56,7 @@ constexpr int IconPixel(int x, int y) {
 // the palette as RGBQUADs, the 4-bit colour rows and the 1-bit transparency
 // mask rows, both bottom row first and padded to four bytes.
 inline constexpr std::size_t kIconHeaderBytes = 40;
-inline constexpr std::size_t kIconPaletteBytes = 16 * 4;
+inline constexpr std::size_t kIconPaletteBytes = std::size_t{16} * 4;
 inline constexpr std::size_t kIconColourStride = kIconSize / 2;
 inline constexpr std::size_t kIconMaskStride = 4;
 inline constexpr std::size_t kIconColourBytes = kIconColourStride * kIconSize;
@@ -81,12 +81,12 @@ constexpr void PutLittleEndian(std::array<std::uint8_t, N>& bytes, std::size_t a
 constexpr IconImage BuildIconImage() {
   using icon_detail::PutLittleEndian;
   IconImage image{};
-  PutLittleEndian(image, 0, kIconHeaderBytes, 4);                    // biSize
-  PutLittleEndian(image, 4, kIconSize, 4);                           // biWidth
-  PutLittleEndian(image, 8, 2 * kIconSize, 4);                       // biHeight: colour + mask
-  PutLittleEndian(image, 12, 1, 2);                                  // biPlanes
-  PutLittleEndian(image, 14, 4, 2);                                  // biBitCount
-  PutLittleEndian(image, 20, kIconColourBytes + kIconMaskBytes, 4);  // biSizeImage
+  PutLittleEndian(image, 0, kIconHeaderBytes, 4);                         // biSize
+  PutLittleEndian(image, 4, kIconSize, 4);                                // biWidth
+  PutLittleEndian(image, 8, 2 * static_cast<std::size_t>(kIconSize), 4);  // biHeight: colour + mask
+  PutLittleEndian(image, 12, 1, 2);                                       // biPlanes
+  PutLittleEndian(image, 14, 4, 2);                                       // biBitCount
+  PutLittleEndian(image, 20, kIconColourBytes + kIconMaskBytes, 4);       // biSizeImage
   std::size_t at = kIconHeaderBytes;
   for (const std::uint8_t grey : kIconGreys) {
     image.at(at++) = grey;  // blue

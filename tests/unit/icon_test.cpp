@@ -3,6 +3,7 @@
 // that the build generates from the same table.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
@@ -30,7 +31,7 @@ std::uint32_t ReadLittleEndian(const std::array<std::uint8_t, N>& bytes, std::si
 // row first after the header and the palette, the left pixel in the high
 // nibble. Returns the pixel's colour as 0xRRGGBB.
 std::uint32_t ColourAt(const IconImage& image, int x, int y) {
-  const std::size_t row = static_cast<std::size_t>(kIconSize - 1 - y);
+  const auto row = static_cast<std::size_t>(kIconSize - 1 - y);
   const std::size_t at = kIconHeaderBytes + kIconPaletteBytes + row * kIconColourStride +
                          static_cast<std::size_t>(x / 2);
   const int index = x % 2 == 0 ? image.at(at) >> 4 : image.at(at) & 0x0F;
@@ -93,13 +94,13 @@ TEST(IconImage, HeaderDescribesA16By16FourBitIconWithAnOpaqueMask) {
 
 TEST(IconImage, PaletteHoldsTheSixteenGreysInOrder) {
   const IconImage image = BuildIconImage();
-  const std::uint8_t greys[16] = {0x00, 0x0D, 0x1D, 0x2D, 0x3D, 0x4E, 0x5F, 0x6B,
-                                  0x78, 0x87, 0x95, 0xA0, 0xB0, 0xC1, 0xD1, 0xE6};
+  const std::array<std::uint8_t, 16> greys = {0x00, 0x0D, 0x1D, 0x2D, 0x3D, 0x4E, 0x5F, 0x6B,
+                                              0x78, 0x87, 0x95, 0xA0, 0xB0, 0xC1, 0xD1, 0xE6};
   for (std::size_t k = 0; k < 16; ++k) {
     const std::size_t entry = kIconHeaderBytes + 4 * k;
-    EXPECT_EQ(image.at(entry), greys[k]) << "blue of index " << k;
-    EXPECT_EQ(image.at(entry + 1), greys[k]) << "green of index " << k;
-    EXPECT_EQ(image.at(entry + 2), greys[k]) << "red of index " << k;
+    EXPECT_EQ(image.at(entry), greys.at(k)) << "blue of index " << k;
+    EXPECT_EQ(image.at(entry + 1), greys.at(k)) << "green of index " << k;
+    EXPECT_EQ(image.at(entry + 2), greys.at(k)) << "red of index " << k;
     EXPECT_EQ(image.at(entry + 3), 0) << "reserved of index " << k;
   }
 }
@@ -120,15 +121,15 @@ TEST(IconGroup, PointsAtTheOneImage) {
 
 // The raw-data block `<id> <type> { words }` of a resource script, as bytes.
 std::vector<std::uint8_t> RawDataBlock(const std::string& script, const std::string& header) {
-  const std::regex block("(^|\\n)" + header + "\\s*\\n\\{([^}]*)\\}");
+  const std::regex block(R"((^|\n))" + header + R"(\s*\n\{([^}]*)\})");
   std::smatch match;
   if (!std::regex_search(script, match, block)) {
-    ADD_FAILURE() << "no block \"" << header << "\" in the resource script";
+    ADD_FAILURE() << R"(no block ")" << header << R"(" in the resource script)";
     return {};
   }
   std::vector<std::uint8_t> bytes;
   const std::string words = match[2].str();
-  const std::regex word("0x[0-9A-Fa-f]+");
+  const std::regex word(R"(0x[0-9A-Fa-f]+)");
   for (auto it = std::sregex_iterator(words.begin(), words.end(), word);
        it != std::sregex_iterator(); ++it) {
     const unsigned long value = std::stoul(it->str(), nullptr, 16);
