@@ -36,3 +36,19 @@ if(PIGMENTRY_TESTS AND NOT MSVC)
            COMMAND sh ${CMAKE_SOURCE_DIR}/tools/check_exe.sh ${PIGMENTRY_OBJDUMP}
                    $<TARGET_FILE:Pigmentry> ${PIGMENTRY_MAX_EXE_KIB})
 endif()
+
+# Start-up time and memory next to the system's Notepad, under Wine here:
+# `cmake --build --preset windows --target run_startup_bench`.
+if(NOT TARGET startup_bench)
+  add_executable(startup_bench ${CMAKE_SOURCE_DIR}/benchmarks/windows/startup_bench.cpp)
+  target_link_libraries(startup_bench PRIVATE psapi)
+  if(NOT MSVC)
+    target_link_options(startup_bench PRIVATE -municode -static)
+  endif()
+  add_custom_target(
+    run_startup_bench
+    COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:startup_bench> $<TARGET_FILE:Pigmentry> 10
+    DEPENDS startup_bench Pigmentry
+    USES_TERMINAL
+    VERBATIM)
+endif()
