@@ -31,4 +31,9 @@ if(MSVC)
   target_link_options(Pigmentry PRIVATE /MANIFEST:NO)
 endif()
 
+# The accessible names of the fields and the swatch (platform/win32).
+if(TARGET pigmentry_win32)
+  target_link_libraries(pigmentry_win32 PUBLIC oleacc)
+endif()
+
 include(${CMAKE_CURRENT_LIST_DIR}/release.cmake)
