@@ -36,4 +36,21 @@ if(TARGET pigmentry_win32)
   target_link_libraries(pigmentry_win32 PUBLIC oleacc)
 endif()
 
+# The end-to-end tests also create the window in their own process: that
+# program gets the same icon resource, and version.dll to read the version
+# information of Pigmentry.exe. The test target exists only once this
+# folder is read to its end.
+function(pigmentry_add_resources_to_e2e_tests)
+  if(NOT TARGET e2e_tests)
+    return()
+  endif()
+  set(icon_rc ${CMAKE_SOURCE_DIR}/tests/e2e/citizen_icon.rc)
+  target_sources(e2e_tests PRIVATE ${icon_rc})
+  target_include_directories(e2e_tests PRIVATE $<$<COMPILE_LANGUAGE:RC>:${PIGMENTRY_GENERATED_DIR}>)
+  set_property(SOURCE ${icon_rc} APPEND PROPERTY OBJECT_DEPENDS ${PIGMENTRY_ICON_RC})
+  add_dependencies(e2e_tests pigmentry_icon_rc)
+  target_link_libraries(e2e_tests PRIVATE version)
+endfunction()
+cmake_language(DEFER CALL pigmentry_add_resources_to_e2e_tests)
+
 include(${CMAKE_CURRENT_LIST_DIR}/release.cmake)
