@@ -7,8 +7,9 @@ set(pigmentry_release $<CONFIG:MinSizeRel,Release>)
 # Pigmentry.exe and the static libraries of this project that it links.
 set(pigmentry_code_targets Pigmentry)
 get_target_property(pigmentry_links Pigmentry LINK_LIBRARIES)
-foreach(library IN LISTS pigmentry_links)
-  if(library MATCHES "^pigmentry_" AND TARGET ${library})
+foreach(library IN LISTS pigmentry_links ITEMS pigmentry_win32 pigmentry_logic)
+  if(library MATCHES "^pigmentry_" AND TARGET ${library} AND NOT library IN_LIST
+                                                                pigmentry_code_targets)
     list(APPEND pigmentry_code_targets ${library})
   endif()
 endforeach()
