@@ -38,3 +38,7 @@ foreach(source ${PIGMENTRY_BENCHMARKS})
     target_link_options(${name} PRIVATE ${PIGMENTRY_SANITIZER_FLAGS})
   endif()
 endforeach()
+
+# The icon resource script generated from the icon table, which the icon
+# tests compare with the bytes built in C++.
+include(${CMAKE_CURRENT_LIST_DIR}/icon.cmake OPTIONAL)

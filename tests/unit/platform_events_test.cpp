@@ -1,6 +1,8 @@
 // The event rules the handlers rely on, on the in-memory platform.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -14,7 +16,7 @@ class RecordingEvents : public FormEvents {
  public:
   explicit RecordingEvents(MemoryForm& form) : form_(form) { form.Connect(*this); }
 
-  void Load() override { log.push_back(L"Load"); }
+  void Load() override { log.emplace_back(L"Load"); }
   void Change(ControlId id) override {
     log.push_back(L"Change " + Name(id) + L" " + form_.Field(id).Text());
     if (onChange) {
@@ -38,11 +40,11 @@ class RecordingEvents : public FormEvents {
   }
 
   static std::wstring Name(ControlId id) {
-    static const wchar_t* const names[] = {
+    static constexpr std::array<const wchar_t*, 14> names = {
         L"optRGB", L"txtC0",       L"txtC1",       L"txtC2",       L"optHex",
         L"txtHex", L"cmdGetPaint", L"cmdGetPaper", L"cmdSetPaint", L"cmdSetPaper",
         L"Label1", L"Label2",      L"lblColor",    L"xLine1"};
-    return names[static_cast<int>(id)];
+    return names.at(static_cast<std::size_t>(id));
   }
 
   std::vector<std::wstring> log;
@@ -75,7 +77,7 @@ TEST(PlatformEvents, ChangeRunsNestedInsideTheWriteAndTheChainEnds) {
     events.log.push_back(L"handler sees " + field.Text());
     if (field.Text() == L"007") {
       field.SetText(L"7");
-      events.log.push_back(L"write returned");
+      events.log.emplace_back(L"write returned");
     }
   };
   form.txtC(0).SetText(L"007");

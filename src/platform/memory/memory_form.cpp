@@ -343,7 +343,7 @@ void MemoryForm::MouseUp(ControlId id, int button, float x, float y) {
 
 void MemoryForm::ChooseMenuItem(MenuId id) { Events().MenuClick(id); }
 
-int MemoryForm::RecordMessageBox(MessageBoxRecord record) {
+int MemoryForm::RecordMessageBox(const MessageBoxRecord& record) {
   messageBoxes_.push_back(record);
   if (onMessageBox) {
     onMessageBox(record);

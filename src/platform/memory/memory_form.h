@@ -284,7 +284,7 @@ class MemoryForm {
   void ChooseMenuItem(MenuId id);
 
   // Bookkeeping for the window's own calls.
-  int RecordMessageBox(MessageBoxRecord record);
+  int RecordMessageBox(const MessageBoxRecord& record);
   void RecordPopup(MenuId menu);
 
  private:

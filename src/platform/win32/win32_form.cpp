@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "app/form1_design.h"
+#include "platform/win32/accessible_names.h"
 #include "platform/win32/control_ids.h"
 #include "platform/win32/xline_window.h"
 
@@ -334,6 +335,7 @@ void Win32Form::CreateControls() {
       ::SetWindowSubclass(child, &Win32Form::ChildProc, kSubclassId,
                           reinterpret_cast<DWORD_PTR>(this));
     }
+    AddAccessibleName(child, design->id);
     children_.at(static_cast<std::size_t>(design->id)) = childWindow;
     view_.AttachControl(design->id, *control);
     controls_.push_back(std::move(control));

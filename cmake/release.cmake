@@ -1,0 +1,55 @@
+# Release flags for Pigmentry.exe: optimised for size, unused functions and
+# data dropped at link time, stripped and statically linked, so that the
+# program is one small file that needs only the DLLs Windows ships. Then a
+# test that holds it to that.
+set(pigmentry_release $<CONFIG:MinSizeRel,Release>)
+
+# Pigmentry.exe and the static libraries of this project that it links.
+set(pigmentry_code_targets Pigmentry)
+get_target_property(pigmentry_links Pigmentry LINK_LIBRARIES)
+foreach(library IN LISTS pigmentry_links ITEMS pigmentry_win32 pigmentry_logic)
+  if(library MATCHES "^pigmentry_" AND TARGET ${library} AND NOT library IN_LIST
+                                                                pigmentry_code_targets)
+    list(APPEND pigmentry_code_targets ${library})
+  endif()
+endforeach()
+
+if(MSVC)
+  foreach(target IN LISTS pigmentry_code_targets)
+    target_compile_options(${target} PRIVATE $<${pigmentry_release}:/O1 /Gy /Gw>)
+  endforeach()
+  target_link_options(Pigmentry PRIVATE $<${pigmentry_release}:/OPT:REF /OPT:ICF>)
+  set_property(TARGET Pigmentry PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+else()
+  foreach(target IN LISTS pigmentry_code_targets)
+    target_compile_options(${target} PRIVATE
+                           $<${pigmentry_release}:-Os -ffunction-sections -fdata-sections>)
+  endforeach()
+  target_link_options(Pigmentry PRIVATE -static $<${pigmentry_release}:-Wl,--gc-sections -s>)
+endif()
+
+# The executable may import only DLLs that every Windows has, and stays small.
+set(PIGMENTRY_MAX_EXE_KIB 160 CACHE STRING "Largest allowed size of Pigmentry.exe in KiB")
+if(PIGMENTRY_TESTS AND NOT MSVC)
+  find_program(PIGMENTRY_OBJDUMP NAMES ${CMAKE_OBJDUMP} x86_64-w64-mingw32-objdump objdump)
+  enable_testing()
+  add_test(NAME release.imports_and_size
+           COMMAND sh ${CMAKE_SOURCE_DIR}/tools/check_exe.sh ${PIGMENTRY_OBJDUMP}
+                   $<TARGET_FILE:Pigmentry> ${PIGMENTRY_MAX_EXE_KIB})
+endif()
+
+# Start-up time and memory next to the system's Notepad, under Wine here:
+# `cmake --build --preset windows --target run_startup_bench`.
+if(NOT TARGET startup_bench)
+  add_executable(startup_bench ${CMAKE_SOURCE_DIR}/benchmarks/windows/startup_bench.cpp)
+  target_link_libraries(startup_bench PRIVATE psapi)
+  if(NOT MSVC)
+    target_link_options(startup_bench PRIVATE -municode -static)
+  endif()
+  add_custom_target(
+    run_startup_bench
+    COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:startup_bench> $<TARGET_FILE:Pigmentry> 10
+    DEPENDS startup_bench Pigmentry
+    USES_TERMINAL
+    VERBATIM)
+endif()
