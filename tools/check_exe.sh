@@ -1,8 +1,9 @@
 #!/bin/sh
 # Checks a built Pigmentry.exe: it imports only DLLs that Windows itself
-# ships, and it is no larger than a limit. Prints the size and the imports.
+# ships. Prints the imports, and the size next to its budget (a figure to
+# watch, not a pass or fail).
 #
-#   tools/check_exe.sh <objdump> <Pigmentry.exe> <largest size in KiB>
+#   tools/check_exe.sh <objdump> <Pigmentry.exe> <size budget in KiB>
 set -eu
 
 if [ $# -ne 3 ]; then
@@ -44,10 +45,9 @@ done
 bytes=$(wc -c <"$exe" | tr -d ' ')
 limit=$((max_kib * 1024))
 kib=$(((bytes + 1023) / 1024))
-echo "Size of $(basename "$exe"): $bytes bytes ($kib KiB), limit $max_kib KiB"
+echo "Size of $(basename "$exe"): $bytes bytes ($kib KiB), budget $max_kib KiB"
 if [ "$bytes" -gt "$limit" ]; then
-  echo "FAIL: $(basename "$exe") is larger than $max_kib KiB" >&2
-  status=1
+  echo "note: $(basename "$exe") is over its size budget of $max_kib KiB"
 fi
 
 exit $status

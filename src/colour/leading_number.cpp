@@ -6,9 +6,11 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <string>
-#include <system_error>
+#include <string_view>
 
 namespace pigmentry::colour {
 
@@ -24,6 +26,18 @@ constexpr std::int64_t kMaxExponent = 1'000'000'000;
 // 0.d... x 10^e with e above this is too large for a double, below the
 // negative of it too small to tell from zero.
 constexpr std::int64_t kDecimalExponentRange = 400;
+
+// A decimal text in the C locale's form ("0.125e3"), correctly rounded.
+// strtod rather than std::from_chars: the C++ runtime's version brings tables
+// that would add a tenth to the program's size. MinGW's own strtod is the
+// correctly rounding one; the C runtime's older one may be off by a unit.
+double ParseDouble(const std::string& text) {
+#if defined(__MINGW32__)
+  return __mingw_strtod(text.c_str(), nullptr);
+#else
+  return std::strtod(text.c_str(), nullptr);
+#endif
+}
 
 // Walks a text, skipping blanks, tabs and line feeds wherever they stand.
 class Reader {
@@ -148,12 +162,8 @@ double Magnitude(const DecimalParts& parts) {
     number.push_back('1');
   }
   number += "e" + std::to_string(parts.exponent);
-  double value = 0;
-  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (error == std::errc::result_out_of_range) {
-    return parts.exponent > 0 ? kLargest : 0;
-  }
-  return value;
+  const double value = ParseDouble(number);
+  return std::isinf(value) ? kLargest : value;
 }
 
 double ReadDecimal(Reader& in) {
@@ -166,6 +176,58 @@ double ReadDecimal(Reader& in) {
   parts.exponent += ReadExponent(in);
   const double magnitude = Magnitude(parts);
   return parts.negative ? -magnitude : magnitude;
+}
+
+// The shortest scientific text ("-1.25e+02") that reads back as `value`.
+// Formatted with printf rather than std::to_chars: the C++ runtime's
+// float-to-text tables would more than double the program's size.
+std::string ShortestScientific(double value) {
+  std::array<char, 48> buffer{};
+  int length = 0;
+  for (int digits = 1; digits <= std::numeric_limits<double>::max_digits10; ++digits) {
+    length = std::snprintf(buffer.data(), buffer.size(), "%.*e", digits - 1, value);
+    if (ParseDouble(buffer.data()) == value) {
+      break;
+    }
+  }
+  return {buffer.data(), static_cast<std::size_t>(std::max(length, 0))};
+}
+
+// Writes a scientific text as plain digits with at most one point.
+std::wstring FixedFromScientific(std::string_view scientific) {
+  std::wstring sign;
+  if (!scientific.empty() && scientific.front() == '-') {
+    sign = L"-";
+    scientific.remove_prefix(1);
+  }
+  const std::size_t e = scientific.find_first_of("eE");
+  std::wstring digits;
+  for (const char ch : scientific.substr(0, e)) {
+    if (ch >= '0' && ch <= '9') {
+      digits.push_back(static_cast<wchar_t>(ch));
+    }
+  }
+  int exponent = 0;
+  if (e != std::string_view::npos) {
+    std::string_view text = scientific.substr(e + 1);
+    if (!text.empty() && text.front() == '+') {
+      text.remove_prefix(1);
+    }
+    std::from_chars(text.data(), text.data() + text.size(), exponent);
+  }
+  while (digits.size() > 1 && digits.back() == L'0') {
+    digits.pop_back();
+  }
+  // Digits before the point: the first mantissa digit stands for 10^exponent.
+  const long long before = 1LL + exponent;
+  if (before <= 0) {
+    return sign + L"0." + std::wstring(static_cast<std::size_t>(-before), L'0') + digits;
+  }
+  const auto whole = static_cast<std::size_t>(before);
+  if (whole >= digits.size()) {
+    return sign + digits + std::wstring(whole - digits.size(), L'0');
+  }
+  return sign + digits.substr(0, whole) + L"." + digits.substr(whole);
 }
 
 }  // namespace
@@ -218,12 +280,7 @@ std::wstring DecimalText(double value) {
   if (std::isnan(value) || value == 0) {
     return L"0";
   }
-  value = std::fmax(-kLargest, std::fmin(value, kLargest));
-  // The longest fixed text of a double: a sign, "0." and 340 digits.
-  std::array<char, 400> buffer{};
-  const auto result =
-      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
-  return {buffer.data(), result.ptr};
+  return FixedFromScientific(ShortestScientific(std::fmax(-kLargest, std::fmin(value, kLargest))));
 }
 
 }  // namespace pigmentry::colour
