@@ -88,10 +88,20 @@ cmd_build() {
   build_windows
 }
 
+# The stand-in CorelDRAW host reads and writes its drawing here; a fresh copy
+# of the sample drawing on every run.
+use_sample_drawing() {
+  local drawing="$root/build/windows/sample-drawing.txt"
+  cp "$root/standin/sample-drawing.txt" "$drawing"
+  PIGMENTRY_STANDIN_DRAWING=$(winepath -w "$drawing" 2>/dev/null)
+  export PIGMENTRY_STANDIN_DRAWING
+}
+
 cmd_run() {
   ensure_packages
-  say "Building Pigmentry.exe"
-  build_windows --target Pigmentry
+  say "Building Pigmentry.exe and the stand-in CorelDRAW host"
+  build_windows --target Pigmentry pigmentry_standin
+  use_sample_drawing
   local exe="$root/build/windows/Pigmentry.exe"
   if [ -n "${DISPLAY:-}" ]; then
     say "Opening $exe"
@@ -181,6 +191,16 @@ cmd_test() {
   read -r p f < <(ctest_counts "$logs/windows.log")
   passed=$((passed + p)); failed=$((failed + f))
   summary+=("windows/e2e tests:  $p passed, $f failed")
+
+  say "Formatting and clang-tidy"
+  if tools/lint.sh 2>&1 | tee "$logs/lint.log" | tail -n 20; then
+    summary+=("lint:               1 passed, 0 failed")
+    passed=$((passed + 1))
+  else
+    summary+=("lint:               0 passed, 1 failed")
+    failed=$((failed + 1))
+    status=1
+  fi
 
   say "Summary"
   printf '  %s\n' "${summary[@]}"

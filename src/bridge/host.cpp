@@ -1,6 +1,8 @@
 #include "bridge/host.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace pigmentry::bridge {
 
@@ -70,12 +72,7 @@ bool IsHostGone(std::int32_t code) {
       0x80010114U,  // RPC_E_INVALID_OBJECT
   };
   const auto value = static_cast<std::uint32_t>(code);
-  for (const std::uint32_t gone : kGone) {
-    if (value == gone) {
-      return true;
-    }
-  }
-  return false;
+  return std::find(std::begin(kGone), std::end(kGone), value) != std::end(kGone);
 }
 
 Application& Host::HeldApplication() {

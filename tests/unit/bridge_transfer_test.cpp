@@ -59,6 +59,7 @@ class BridgeTest : public ::testing::Test {
   // Adds the shapes and selects them all, in the order given.
   void Draw(const std::vector<ShapeData>& shapes) {
     std::vector<std::size_t> all;
+    all.reserve(shapes.size());
     for (const ShapeData& shape : shapes) {
       all.push_back(fx.host.AddShape(shape));
     }

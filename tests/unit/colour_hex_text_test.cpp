@@ -10,7 +10,8 @@ namespace pigmentry::colour {
 namespace {
 
 std::string Narrow(const std::wstring& text) {
-  return {text.begin(), text.begin() + std::min<std::size_t>(text.size(), 40)};
+  const std::wstring head = text.substr(0, 40);
+  return {head.begin(), head.end()};
 }
 
 TEST(CleanHexText, RemovesEveryHashAndNothingElse) {

@@ -72,8 +72,8 @@ TEST(ArrowSteps, UpStopsAt255AndDownGoesOneBelow) {
                                        {L"9e9999", L"255", L"255"},
                                        {std::wstring(100000, L'9'), L"255", L"255"}};
   for (const auto& c : cases) {
-    const std::string name(c.text.begin(),
-                           c.text.begin() + std::min<std::size_t>(c.text.size(), 20));
+    const std::wstring head = c.text.substr(0, 20);
+    const std::string name(head.begin(), head.end());
     EXPECT_EQ(SteppedUp(c.text), c.up) << name;
     EXPECT_EQ(SteppedDown(c.text), c.down) << name;
   }

@@ -95,7 +95,7 @@ class MemoryColour final : public Colour, MemoryObject {
   [[nodiscard]] std::int32_t Component(std::size_t index) const {
     return value_->model == colour_models::kRGB ? value_->components.at(index) : 0;
   }
-  [[nodiscard]] MemoryColour& Of(Colour& other, Operation operation) const {
+  [[nodiscard]] static MemoryColour& Of(Colour& other, Operation operation) {
     auto* colour = dynamic_cast<MemoryColour*>(&other);
     if (colour == nullptr) {
       throw HostFailure(operation, kInvalidArgument, CodeText(kInvalidArgument));
