@@ -6,6 +6,7 @@
 #   ./build.sh test           build everything and run every test
 #   ./build.sh build          build the native and the Windows trees
 #   ./build.sh package        build the release zip
+#   ./build.sh screenshots    take the README's pictures of the layouts and the menu
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")" && pwd)
@@ -93,8 +94,8 @@ cmd_build() {
 use_sample_drawing() {
   local drawing="$root/build/windows/sample-drawing.txt"
   cp "$root/standin/sample-drawing.txt" "$drawing"
-  PIGMENTRY_STANDIN_DRAWING=$(winepath -w "$drawing" 2>/dev/null)
-  export PIGMENTRY_STANDIN_DRAWING
+  # Wine shows the Unix root as drive Z:.
+  export PIGMENTRY_STANDIN_DRAWING="Z:${drawing//\//\\}"
 }
 
 cmd_run() {
@@ -209,6 +210,23 @@ cmd_test() {
   return "$status"
 }
 
+# Pictures of the real program for the README: the three layouts and the
+# pop-up menu, on Xvfb.
+cmd_screenshots() {
+  ensure_packages
+  build_windows --target Pigmentry screenshots
+  trap stop_background EXIT
+  ensure_display
+  local shots="$root/build/windows/screenshots" name
+  rm -rf "$shots"
+  mkdir -p "$shots" "$root/docs"
+  cmake/wine-run.sh build/windows/screenshots.exe "Z:${shots//\//\\}"
+  for name in layout-1 layout-2 layout-3 menu; do
+    convert "$shots/$name.bmp" "$root/docs/$name.png"
+  done
+  echo "Saved to docs/: layout-1.png layout-2.png layout-3.png menu.png"
+}
+
 cmd_package() {
   ensure_packages
   build_windows
@@ -222,8 +240,9 @@ case "$verb" in
   test) cmd_test ;;
   build) cmd_build ;;
   package) cmd_package ;;
+  screenshots) cmd_screenshots ;;
   *)
-    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

@@ -16,3 +16,12 @@ set_target_properties(e2e_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINA
 add_dependencies(e2e_tests Pigmentry)
 gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "e2e." DISCOVERY_TIMEOUT 60
                      PROPERTIES RUN_SERIAL TRUE TIMEOUT 90)
+
+# The README's pictures, taken from the real program: ./build.sh screenshots.
+add_executable(screenshots ${CMAKE_SOURCE_DIR}/tools/screenshots/screenshots.cpp
+                           ${CMAKE_SOURCE_DIR}/tests/e2e/harness.cpp)
+target_include_directories(screenshots PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(screenshots PRIVATE ${PIGMENTRY_WIN32_LIBS})
+target_link_options(screenshots PRIVATE -municode -static)
+set_target_properties(screenshots PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_dependencies(screenshots Pigmentry)
