@@ -143,5 +143,30 @@ TEST_F(Win32Platform, OptionButtonsAreOneExclusiveGroup) {
   EXPECT_FALSE(form.View().optHex().Value());
 }
 
+// Moved to a monitor of another resolution, the window keeps its twips: the
+// client area and every control are placed again at the new resolution.
+TEST_F(Win32Platform, DpiChangeKeepsTheTwipsOfTheWindowAndItsControls) {
+  form.View().txtHex().Move(1800, 480, 735, 285);
+  RECT suggested{};
+  ::GetWindowRect(form.Hwnd(), &suggested);
+  ::SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+  RECT client{};
+  ::GetClientRect(form.Hwnd(), &client);
+  EXPECT_EQ(client.right, 369);  // 3690 twips at 10 twips per pixel
+  EXPECT_EQ(client.bottom, 171);
+  RECT hex{};
+  ::GetWindowRect(Hwnd(ControlId::txtHex), &hex);
+  ::MapWindowPoints(HWND_DESKTOP, form.Hwnd(), reinterpret_cast<POINT*>(&hex), 2);
+  EXPECT_EQ(hex.left, 180);
+  EXPECT_EQ(hex.top, 48);
+  EXPECT_EQ(hex.bottom - hex.top, 29);           // 28.5 pixels, rounded half up
+  EXPECT_EQ(form.View().txtHex().Width(), 740);  // 74 pixels read back
+  RECT line{};
+  ::GetClientRect(Hwnd(ControlId::xLine1), &line);
+  EXPECT_EQ(line.bottom, 2);
+  EXPECT_FLOAT_EQ(form.TwipsPerPixelX(), 10.0F);
+}
+
 }  // namespace
 }  // namespace pigmentry::platform::win32

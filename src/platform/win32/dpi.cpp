@@ -31,14 +31,4 @@ Dpi DpiOfWindow(HWND window) {
   return {dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI};
 }
 
-void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, Dpi dpi) {
-  using AdjustFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  static const auto adjustForDpi = User32Function<AdjustFn>("AdjustWindowRectExForDpi");
-  if (adjustForDpi != nullptr &&
-      adjustForDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi.value)) != FALSE) {
-    return;
-  }
-  ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-}
-
 }  // namespace pigmentry::platform::win32

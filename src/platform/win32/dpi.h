@@ -21,7 +21,4 @@ struct Dpi {
 // says so, else the screen's.
 Dpi DpiOfWindow(HWND window);
 
-// AdjustWindowRectEx at a given resolution where the system offers it.
-void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, Dpi dpi);
-
 }  // namespace pigmentry::platform::win32

@@ -212,7 +212,7 @@ Win32Form::Win32Form(HINSTANCE instance)
     return;
   }
   dpi_ = DpiOfWindow(window_);
-  PlaceWindow(CW_USEDEFAULT, CW_USEDEFAULT, widthTwips_, heightTwips_);
+  PlaceOuterSize(widthTwips_, heightTwips_);
   CreateMenu();
   CreateControls();
   ApplyFont();
@@ -377,16 +377,18 @@ void Win32Form::LoadIcons() {
 }
 
 // The outer size follows the design frame's client area (width - 90 by
-// height - 330 twips), measured in this system's real frame.
-void Win32Form::PlaceWindow(int x, int y, int widthTwips, int heightTwips) {
-  RECT rect{0, 0, std::max(0, dpi_.ToPixels(widthTwips - app::kFrameWidth)),
-            std::max(0, dpi_.ToPixels(heightTwips - app::kFrameHeight))};
-  AdjustWindowRectForDpi(rect, kFormStyle, kFormExStyle, dpi_);
-  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-  if (x == CW_USEDEFAULT) {
-    flags |= SWP_NOMOVE;
-  }
-  ::SetWindowPos(window_, nullptr, x, y, rect.right - rect.left, rect.bottom - rect.top, flags);
+// height - 330 twips), measured in the frame the window really has.
+void Win32Form::PlaceOuterSize(int widthTwips, int heightTwips) {
+  RECT outer{};
+  RECT client{};
+  ::GetWindowRect(window_, &outer);
+  ::GetClientRect(window_, &client);
+  const int frameWidth = (outer.right - outer.left) - client.right;
+  const int frameHeight = (outer.bottom - outer.top) - client.bottom;
+  ::SetWindowPos(window_, nullptr, 0, 0,
+                 frameWidth + std::max(0, dpi_.ToPixels(widthTwips - app::kFrameWidth)),
+                 frameHeight + std::max(0, dpi_.ToPixels(heightTwips - app::kFrameHeight)),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Form::Show(int showCommand) {
@@ -463,12 +465,12 @@ void Win32Form::SetTop(float twips) {
 
 void Win32Form::SetWidth(int twips) {
   widthTwips_ = twips;
-  PlaceWindow(CW_USEDEFAULT, CW_USEDEFAULT, widthTwips_, heightTwips_);
+  PlaceOuterSize(widthTwips_, heightTwips_);
 }
 
 void Win32Form::SetHeight(int twips) {
   heightTwips_ = twips;
-  PlaceWindow(CW_USEDEFAULT, CW_USEDEFAULT, widthTwips_, heightTwips_);
+  PlaceOuterSize(widthTwips_, heightTwips_);
 }
 
 int Win32Form::MsgBox(const std::wstring& prompt, int style, const std::wstring& title) {
@@ -667,7 +669,7 @@ void Win32Form::OnDpiChanged(WPARAM wParam, const RECT& suggested) {
   dpi_ = {static_cast<int>(LOWORD(wParam))};
   ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  PlaceWindow(CW_USEDEFAULT, CW_USEDEFAULT, widthTwips_, heightTwips_);
+  PlaceOuterSize(widthTwips_, heightTwips_);
   for (std::size_t i = 0; i < children_.size(); ++i) {
     const Extent& extent = extents[i];
     view_.ControlById(children_[i]->Id())

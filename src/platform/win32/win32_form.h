@@ -197,7 +197,7 @@ class Win32Form final : public Window {
   void CreateMenu();
   void ApplyFont();
   void LoadIcons();
-  void PlaceWindow(int x, int y, int widthTwips, int heightTwips);
+  void PlaceOuterSize(int widthTwips, int heightTwips);
 
   bool HandleTabKey(const MSG& message);
   void OnCommand(WPARAM wParam, LPARAM lParam);
