@@ -229,6 +229,17 @@ MemoryTextField& MemoryForm::Field(ControlId id) {
 
 MemoryMenuItem& MemoryForm::Menu(MenuId id) { return static_cast<MemoryMenuItem&>(view_.Menu(id)); }
 
+PixelRect MemoryForm::PixelsOf(ControlId id) const {
+  const Control& control = view_.ControlById(id);
+  return {TwipsToPixels(control.Left(), dpi_), TwipsToPixels(control.Top(), dpi_),
+          TwipsToPixels(control.Width(), dpi_), TwipsToPixels(control.Height(), dpi_)};
+}
+
+PixelRect MemoryForm::ClientPixels() const {
+  return {0, 0, TwipsToPixels(window_.Width() - app::kFrameWidth, dpi_),
+          TwipsToPixels(window_.Height() - app::kFrameHeight, dpi_)};
+}
+
 void MemoryForm::Load() { Events().Load(); }
 
 void MemoryForm::Focus(ControlId id) {

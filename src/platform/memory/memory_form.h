@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "controls/xline.h"
+#include "platform/twips.h"
 #include "platform/ui.h"
 
 namespace pigmentry::platform::memory {
@@ -240,6 +241,10 @@ class MemoryForm {
   void Connect(FormEvents& events) { events_ = &events; }
   [[nodiscard]] FormEvents& Events() const;
   [[nodiscard]] int Dpi() const { return dpi_; }
+  // Where the Win32 side would place a control, and the size it would give
+  // the client area, in pixels at this form's resolution.
+  [[nodiscard]] PixelRect PixelsOf(ControlId id) const;
+  [[nodiscard]] PixelRect ClientPixels() const;
 
   [[nodiscard]] MemoryWindow& Me() { return window_; }
   [[nodiscard]] MemoryTextField& Field(ControlId id);

@@ -3,15 +3,15 @@
 
 #include <windows.h>
 
-namespace pigmentry::platform::win32 {
+#include "platform/twips.h"
 
-inline constexpr int kTwipsPerInch = 1440;
+namespace pigmentry::platform::win32 {
 
 struct Dpi {
   int value = USER_DEFAULT_SCREEN_DPI;
 
-  [[nodiscard]] int ToPixels(int twips) const { return ::MulDiv(twips, value, kTwipsPerInch); }
-  [[nodiscard]] int ToTwips(int pixels) const { return ::MulDiv(pixels, kTwipsPerInch, value); }
+  [[nodiscard]] int ToPixels(int twips) const { return TwipsToPixels(twips, value); }
+  [[nodiscard]] int ToTwips(int pixels) const { return PixelsToTwips(pixels, value); }
   [[nodiscard]] float TwipsPerPixel() const {
     return static_cast<float>(kTwipsPerInch) / static_cast<float>(value);
   }
