@@ -61,6 +61,20 @@ void WithAttachedInput(DWORD threadId, Action action) {
 
 }  // namespace
 
+HWND FindVisibleWindow(DWORD processId, const wchar_t* className) {
+  return FindTopWindow(processId, className, nullptr, true);
+}
+
+void RightClickAt(POINT screen) {
+  ::SetCursorPos(screen.x, screen.y);
+  INPUT clicks[2] = {};
+  clicks[0].type = INPUT_MOUSE;
+  clicks[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  clicks[1].type = INPUT_MOUSE;
+  clicks[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  ::SendInput(2, clicks, sizeof(INPUT));
+}
+
 std::wstring OwnFolder() {
   std::wstring path(MAX_PATH, L'\0');
   const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), MAX_PATH);

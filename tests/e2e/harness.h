@@ -63,6 +63,12 @@ RECT RectInParent(HWND window);
 SIZE ClientSize(HWND window);
 bool IsChecked(HWND button);
 
+// A visible top-level window of a process with the given class
+// ("#32770" a dialog or message box, "#32768" a pop-up menu).
+HWND FindVisibleWindow(DWORD processId, const wchar_t* className);
+// Moves the pointer to a screen point and clicks the right mouse button.
+void RightClickAt(POINT screen);
+
 // A message box (#32770) of the given process with the given title.
 HWND WaitForMessageBox(DWORD processId, const std::wstring& title,
                        std::chrono::milliseconds timeout = 10s);

@@ -14,33 +14,6 @@ using platform::ControlId;
 
 constexpr int kTwipsPerPixel = 15;  // the test prefix runs at 96 DPI
 
-struct Search {
-  DWORD processId;
-  const wchar_t* className;
-  bool visibleOnly;
-  HWND found;
-};
-
-BOOL CALLBACK MatchTopWindow(HWND window, LPARAM param) {
-  auto& search = *reinterpret_cast<Search*>(param);
-  DWORD processId = 0;
-  ::GetWindowThreadProcessId(window, &processId);
-  wchar_t className[64] = {};
-  ::GetClassNameW(window, className, 64);
-  if (processId == search.processId && std::wstring_view(className) == search.className &&
-      (!search.visibleOnly || ::IsWindowVisible(window) != FALSE)) {
-    search.found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND FindVisible(DWORD processId, const wchar_t* className) {
-  Search search{processId, className, true, nullptr};
-  ::EnumWindows(&MatchTopWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 bool IsTopMostWindow(HWND window) {
   return (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
@@ -107,9 +80,9 @@ TEST(WindowStart, UnknownOptionShowsUsageAndEndsWithoutShowingTheWindow) {
   HWND box = nullptr;
   WaitUntil(
       [&] {
-        windowSeen = windowSeen ||
-                     FindVisible(program.ProcessId(), platform::win32::kForm1ClassName) != nullptr;
-        box = FindVisible(program.ProcessId(), L"#32770");
+        windowSeen = windowSeen || FindVisibleWindow(program.ProcessId(),
+                                                     platform::win32::kForm1ClassName) != nullptr;
+        box = FindVisibleWindow(program.ProcessId(), L"#32770");
         return box != nullptr;
       },
       20s);
@@ -126,15 +99,15 @@ TEST(WindowStart, UnknownOptionShowsUsageAndEndsWithoutShowingTheWindow) {
   DWORD exitCode = 1;
   const bool exited = WaitUntil(
       [&] {
-        windowSeen = windowSeen ||
-                     FindVisible(program.ProcessId(), platform::win32::kForm1ClassName) != nullptr;
+        windowSeen = windowSeen || FindVisibleWindow(program.ProcessId(),
+                                                     platform::win32::kForm1ClassName) != nullptr;
         return program.WaitForExit(0ms, &exitCode);
       },
       10s);
   EXPECT_TRUE(exited);
   EXPECT_EQ(exitCode, 0U);
   EXPECT_FALSE(windowSeen);
-  EXPECT_EQ(FindVisible(program.ProcessId(), L"#32770"), nullptr) << "usage shown twice";
+  EXPECT_EQ(FindVisibleWindow(program.ProcessId(), L"#32770"), nullptr) << "usage shown twice";
 }
 
 // The Options menu, opened as the user opens it: a right click on the
@@ -150,16 +123,10 @@ class PopupMenu : public testing::Test {
     program.Focus(program.Control(ControlId::txtC0));
     RECT rect{};
     ::GetWindowRect(swatch, &rect);
-    ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    INPUT clicks[2] = {};
-    clicks[0].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    clicks[1].type = INPUT_MOUSE;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    ::SendInput(2, clicks, sizeof(INPUT));
+    RightClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
     HWND menu = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
-      menu = FindVisible(program.ProcessId(), L"#32768");
+      menu = FindVisibleWindow(program.ProcessId(), L"#32768");
       return menu != nullptr;
     })) << "the pop-up menu did not open";
     for (int i = 0; i < downs; ++i) {

@@ -88,13 +88,7 @@ bool ShootMenu(const std::wstring& folder) {
   }
   RECT swatch{};
   ::GetWindowRect(program.Control(ControlId::lblColor), &swatch);
-  ::SetCursorPos((swatch.left + swatch.right) / 2, swatch.top + 30);
-  INPUT clicks[2] = {};
-  clicks[0].type = INPUT_MOUSE;
-  clicks[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-  clicks[1].type = INPUT_MOUSE;
-  clicks[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-  ::SendInput(2, clicks, sizeof(INPUT));
+  pigmentry::e2e::RightClickAt({(swatch.left + swatch.right) / 2, swatch.top + 30});
   HWND menu = FindMenuWindow();
   if (menu == nullptr) {
     return false;
