@@ -63,13 +63,16 @@ struct ChildClass {
 ChildClass ClassOf(const app::ControlDesign& design) {
   switch (design.kind) {
     case ControlKind::OptionButton:
-      return {WC_BUTTONW, BS_RADIOBUTTON | WS_TABSTOP | WS_GROUP, 0};
+      // The two option buttons are one group: the arrow keys move between
+      // them, and Space selects the one with the focus.
+      return {WC_BUTTONW,
+              BS_RADIOBUTTON | WS_TABSTOP | (design.id == ControlId::optRGB ? WS_GROUP : 0), 0};
     case ControlKind::TextField:
       return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
     case ControlKind::CommandButton:
       return {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0};
     case ControlKind::Label:
-      return {WC_STATICW, SS_LEFT | SS_NOTIFY, 0};
+      return {WC_STATICW, SS_LEFT | SS_NOTIFY | WS_GROUP, 0};
     case ControlKind::Line:
       break;
   }
@@ -402,7 +405,7 @@ void Win32Form::Show(int showCommand) {
 int Win32Form::RunMessageLoop() {
   MSG message{};
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (HandleTabKey(message)) {
+    if (HandleTabKey(message) || HandleMenuKey(message)) {
       continue;
     }
     if (window_ != nullptr && ::IsDialogMessageW(window_, &message) != FALSE) {
@@ -483,11 +486,21 @@ void Win32Form::PopupMenu(MenuId menu) {
   }
   POINT pointer{};
   ::GetCursorPos(&pointer);
+  TrackOptionsMenu(pointer);
+}
+
+void Win32Form::OpenOptionsMenuFromKeyboard() {
+  RECT swatch{};
+  ::GetWindowRect(children_.at(static_cast<std::size_t>(ControlId::lblColor))->Hwnd(), &swatch);
+  TrackOptionsMenu({swatch.left + (swatch.right - swatch.left) / 2, swatch.top + 8});
+}
+
+void Win32Form::TrackOptionsMenu(POINT at) {
   // The owner must be in the foreground, or the menu does not close when
   // the user clicks elsewhere.
   ::SetForegroundWindow(window_);
-  const auto command = static_cast<UINT>(
-      ::TrackPopupMenu(options_, TPM_RETURNCMD, pointer.x, pointer.y, 0, window_, nullptr));
+  const auto command =
+      static_cast<UINT>(::TrackPopupMenu(options_, TPM_RETURNCMD, at.x, at.y, 0, window_, nullptr));
   ::PostMessageW(window_, WM_NULL, 0, 0);
   for (const auto& design : app::kForm1Menus) {
     if (command != 0 && command == static_cast<UINT>(CommandIdOf(design.id))) {
@@ -560,6 +573,24 @@ HWND Win32Form::NextTabStop(HWND from, bool backwards) const {
   }
   const auto index = static_cast<std::size_t>(at - stops.begin());
   return stops[backwards ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size()];
+}
+
+// The context-menu key and Shift+F10 open the Options menu from any control
+// but the text fields, which have an editing menu of their own.
+bool Win32Form::HandleMenuKey(const MSG& message) {
+  const bool appsKey =
+      (message.message == WM_KEYDOWN || message.message == WM_KEYUP) && message.wParam == VK_APPS;
+  const bool shiftF10 = (message.message == WM_SYSKEYDOWN || message.message == WM_KEYDOWN) &&
+                        message.wParam == VK_F10 && ::GetKeyState(VK_SHIFT) < 0;
+  const ChildWindow* child = ChildOf(message.hwnd);
+  if ((!appsKey && !shiftF10) || child == nullptr ||
+      app::DesignOf(child->Id()).kind == ControlKind::TextField) {
+    return false;
+  }
+  if (shiftF10 || message.message == WM_KEYUP) {
+    OpenOptionsMenuFromKeyboard();
+  }
+  return true;
 }
 
 ChildWindow* Win32Form::ChildOf(HWND window) const {

@@ -200,6 +200,10 @@ class Win32Form final : public Window {
   void PlaceOuterSize(int widthTwips, int heightTwips);
 
   bool HandleTabKey(const MSG& message);
+  bool HandleMenuKey(const MSG& message);
+  void OpenOptionsMenuFromKeyboard();
+  // Shows the Options menu at a screen point; a chosen item raises MenuClick.
+  void TrackOptionsMenu(POINT at);
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void OnChildFocus(ChildWindow& child);
   void OnDpiChanged(WPARAM wParam, const RECT& suggested);
