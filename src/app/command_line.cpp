@@ -31,8 +31,14 @@ std::vector<std::wstring> SplitArguments(std::wstring_view args, std::int32_t li
       inArgument = false;
       continue;
     }
-    // An ordinary character, or a blank or tab inside quotes: both are text
-    // of an argument, and either begins one when none is in progress.
+    if (IsSeparator(ch) && !inArgument) {
+      // A blank or tab inside quotes with no argument in progress begins
+      // none: it joins the argument begun last, or the spare element 0
+      // before any has begun. So `/x=1 " /y=2"` still reads as two options.
+      result.back().push_back(ch);
+      continue;
+    }
+    // An ordinary character begins an argument when none is in progress.
     if (!inArgument) {
       if (static_cast<std::int32_t>(result.size()) - 1 == maxArguments) {
         break;

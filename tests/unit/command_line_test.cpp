@@ -38,7 +38,8 @@ struct SplitCase {
   const char* name;
   std::wstring args;
   std::int32_t limit;
-  Args expected;  // elements 1 to n
+  Args expected;        // elements 1 to n
+  std::wstring zero{};  // the spare element 0
 };
 
 TEST(SplitArguments, SplitsAtBlanksAndTabsAndHonoursQuotesAndTheLimit) {
@@ -62,17 +63,22 @@ TEST(SplitArguments, SplitsAtBlanksAndTabsAndHonoursQuotesAndTheLimit) {
       {"limit 0", L"a b", 0, {}},
       {"negative limit reads nothing", L"a b", -5, {}},
       {"limit 1", L"  first second", 1, {L"first"}},
-      // A quoted blank before any argument has begun starts an argument of
-      // its own; it never lands in the argument before it.
-      {"quoted blank after a separator begins an argument", L"x \" y\"", 256, {L"x", L" y"}},
-      {"quoted blank at the start begins an argument", L"\" \"", 256, {L" "}},
-      {"quoted blank counts against the limit", L"x \" y\"", 1, {L"x"}},
+      // A quoted blank while no argument is in progress begins none: it
+      // joins the argument begun last, or element 0 before the first.
+      {"quoted blank after a separator joins the argument before", L"x \" y\"", 256, {L"x ", L"y"}},
+      {"quoted blank at the start goes to element 0", L"\" \"", 256, {}, L" "},
+      {"quoted blanks before the first argument", L"\" \t\"a", 256, {L"a"}, L" \t"},
+      {"a quoted option after a blank stays an option",
+       L"/x=1 \" /y=2\"",
+       256,
+       {L"/x=1 ", L"/y=2"}},
+      {"quoted blank does not count against the limit", L"x \" y\"", 1, {L"x "}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const Args result = SplitArguments(c.args, c.limit);
     ASSERT_FALSE(result.empty());
-    EXPECT_EQ(result[0], L"") << "element 0 is a spare slot";
+    EXPECT_EQ(result[0], c.zero) << "element 0 is a spare slot";
     EXPECT_EQ(Args(result.begin() + 1, result.end()), c.expected);
   }
 }

@@ -89,6 +89,9 @@ TEST(FormLoad, AppliesTheOptionsInCommandLineOrder) {
       // Position, in pixels.
       {L"/x=100 /y=50", 100 * k15, 50 * k15, kDefault, true, false},
       {L"/X=100 /Y=50", 100 * k15, 50 * k15, kDefault, true, false},
+      // A quoted blank before an option joins the option before it.
+      {L"/x=100 \" /y=50\"", 100 * k15, 50 * k15, kDefault, true, false},
+      {L"\" \"", kStartLeft, kStartTop, kDefault, true, false},
       {L"/x=10 /x=20", 20 * k15, kStartTop, kDefault, true, false},
       {L"/x=", 0, kStartTop, kDefault, true, false},
       {L"/x=abc /y=abc", 0, 0, kDefault, true, false},
