@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "bridge/com/com_support.h"
 #include "e2e/harness.h"
 
 namespace pigmentry::e2e {
@@ -19,35 +20,9 @@ namespace {
 using Microsoft::WRL::ComPtr;
 using platform::ControlId;
 
-class ComApartment {
- public:
-  ComApartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  ~ComApartment() {
-    if (SUCCEEDED(result_)) {
-      ::CoUninitialize();
-    }
-  }
-
- private:
-  HRESULT result_;
-};
-
-class Bstr {
- public:
-  Bstr() = default;
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
-  ~Bstr() { ::SysFreeString(value_); }
-  BSTR* Out() { return &value_; }
-  [[nodiscard]] std::wstring Text() const {
-    return value_ != nullptr ? std::wstring(value_, ::SysStringLen(value_)) : std::wstring();
-  }
-
- private:
-  BSTR value_ = nullptr;
-};
+using bridge::com::Apartment;
+using bridge::com::Bstr;
+using bridge::com::Variant;
 
 VARIANT Self() {
   VARIANT self;
@@ -77,12 +52,10 @@ Accessible Read(HWND control) {
   if (object->get_accName(Self(), name.Out()) == S_OK) {
     read.name = name.Text();
   }
-  VARIANT role;
-  ::VariantInit(&role);
-  if (SUCCEEDED(object->get_accRole(Self(), &role)) && role.vt == VT_I4) {
-    read.role = role.lVal;
+  Variant role;
+  if (SUCCEEDED(object->get_accRole(Self(), role.Out())) && role.Get().vt == VT_I4) {
+    read.role = role.Get().lVal;
   }
-  ::VariantClear(&role);
   Bstr value;
   if (object->get_accValue(Self(), value.Out()) == S_OK) {
     read.value = value.Text();
@@ -101,7 +74,7 @@ struct NameCase {
 class AccessibleNames : public testing::Test {
  protected:
   void SetUp() override { ASSERT_NE(program.WaitForWindow(), nullptr); }
-  ComApartment apartment;
+  Apartment apartment;
   RunningProgram program;
 };
 

@@ -3,34 +3,15 @@
 #include <windows.h>
 // <windows.h> first: the other SDK headers build on it.
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "app/form1.h"
 #include "bridge/com/com_host.h"
+#include "bridge/com/com_support.h"
 #include "platform/win32/win32_form.h"
-
-namespace {
-
-class ComApartment {
- public:
-  ComApartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  ~ComApartment() {
-    if (SUCCEEDED(result_)) {
-      ::CoUninitialize();
-    }
-  }
-
- private:
-  HRESULT result_;
-};
-
-}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int showCommand) {
-  const ComApartment apartment;
+  const pigmentry::bridge::com::Apartment apartment;
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
 

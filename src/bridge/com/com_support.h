@@ -6,10 +6,29 @@
 #include <oleauto.h>
 #include <windows.h>
 
+#include <string>
 #include <string_view>
 #include <utility>
 
 namespace pigmentry::bridge::com {
+
+// COM on this thread as a single-threaded apartment, for the life of the
+// scope: the window's thread, which also talks to CorelDRAW.
+class Apartment {
+ public:
+  Apartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  Apartment(const Apartment&) = delete;
+  Apartment& operator=(const Apartment&) = delete;
+  ~Apartment() {
+    if (SUCCEEDED(result_)) {
+      CoUninitialize();
+    }
+  }
+  [[nodiscard]] HRESULT Result() const { return result_; }
+
+ private:
+  HRESULT result_;
+};
 
 // Owns a BSTR.
 class Bstr {
@@ -21,6 +40,9 @@ class Bstr {
   Bstr& operator=(const Bstr&) = delete;
   ~Bstr() { SysFreeString(value_); }
   [[nodiscard]] BSTR Get() const { return value_; }
+  [[nodiscard]] std::wstring Text() const {
+    return value_ != nullptr ? std::wstring(value_, SysStringLen(value_)) : std::wstring();
+  }
   // For an out parameter; frees what the holder had first.
   BSTR* Out() {
     SysFreeString(value_);
