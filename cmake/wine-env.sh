@@ -27,6 +27,7 @@ pigmentry_wine_prefix() {
     if [ -f "$standin" ] && { [ ! -f "$WINEPREFIX/.standin-registered" ] ||
       [ "$standin" -nt "$WINEPREFIX/.standin-registered" ]; }; then
       wine regsvr32 /s "$standin" >/dev/null 2>&1 || true
+      wineserver -w || true
       touch "$WINEPREFIX/.standin-registered"
     fi
   ) 9>"$build/.wineprefix.lock"

@@ -66,7 +66,9 @@ ChildClass ClassOf(const app::ControlDesign& design) {
       // The two option buttons are one group: the arrow keys move between
       // them, and Space selects the one with the focus.
       return {WC_BUTTONW,
-              BS_RADIOBUTTON | WS_TABSTOP | (design.id == ControlId::optRGB ? WS_GROUP : 0), 0};
+              static_cast<DWORD>(BS_RADIOBUTTON | WS_TABSTOP) |
+                  (design.id == ControlId::optRGB ? static_cast<DWORD>(WS_GROUP) : 0U),
+              0};
     case ControlKind::TextField:
       return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
     case ControlKind::CommandButton:
