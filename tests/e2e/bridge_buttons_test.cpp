@@ -189,7 +189,9 @@ class Unregistered {
   void Call(const char* name) const {
     using Entry = HRESULT(STDAPICALLTYPE*)();
     if (module_ != nullptr) {
-      if (auto entry = reinterpret_cast<Entry>(::GetProcAddress(module_, name))) {
+      // Through void*: a FARPROC is a function type of its own.
+      if (auto entry =
+              reinterpret_cast<Entry>(reinterpret_cast<void*>(::GetProcAddress(module_, name)))) {
         entry();
       }
     }

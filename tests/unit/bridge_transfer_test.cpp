@@ -234,11 +234,6 @@ TEST_P(BridgeSet, AppliesTheFieldsToEveryShapeInItsModel) {
   EXPECT_EQ(fx.host.LiveObjects(), 1);
 }
 
-ShapeData FillOf(ShapeData shape, const ColourValue& colour) {
-  shape.fillType = kUniformFill;
-  shape.fillColour = colour;
-  return shape;
-}
 ShapeData OutlineOf(ShapeData shape, const ColourValue& colour) {
   shape.outlineColour = colour;
   return shape;
