@@ -31,11 +31,6 @@ if(MSVC)
   target_link_options(Pigmentry PRIVATE /MANIFEST:NO)
 endif()
 
-# The accessible names of the fields and the swatch (platform/win32).
-if(TARGET pigmentry_win32)
-  target_link_libraries(pigmentry_win32 PUBLIC oleacc)
-endif()
-
 # The end-to-end tests also create the window in their own process: that
 # program gets the same icon resource, and version.dll to read the version
 # information of Pigmentry.exe. The test target exists only once this

@@ -190,18 +190,59 @@ class AnnotatedAccessible final : public IAccessible, public IOleWindow {
   const AccessibleAnnotation& annotation_;
 };
 
+// oleacc.dll, loaded when an assistive tool first asks: a start without one
+// does not pay for it.
+class Oleacc {
+ public:
+  static const Oleacc& Get() {
+    static const Oleacc oleacc;
+    return oleacc;
+  }
+  [[nodiscard]] bool Loaded() const {
+    return createStdAccessibleObject_ != nullptr && lresultFromObject_ != nullptr;
+  }
+  HRESULT CreateStdAccessibleObject(HWND window, LONG objectId, REFIID iid, void** object) const {
+    return createStdAccessibleObject_(window, objectId, iid, object);
+  }
+  LRESULT LresultFromObject(REFIID iid, WPARAM wParam, IUnknown* object) const {
+    return lresultFromObject_(iid, wParam, object);
+  }
+
+ private:
+  using CreateStdAccessibleObjectFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
+  using LresultFromObjectFn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
+
+  Oleacc() : module_(::LoadLibraryW(L"oleacc.dll")) {
+    if (module_ != nullptr) {
+      createStdAccessibleObject_ =
+          Function<CreateStdAccessibleObjectFn>("CreateStdAccessibleObject");
+      lresultFromObject_ = Function<LresultFromObjectFn>("LresultFromObject");
+    }
+  }
+  template <typename Fn>
+  Fn Function(const char* name) const {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module_, name)));
+  }
+
+  HMODULE module_;  // kept loaded for the life of the program
+  CreateStdAccessibleObjectFn createStdAccessibleObject_ = nullptr;
+  LresultFromObjectFn lresultFromObject_ = nullptr;
+};
+
 // Answers WM_GETOBJECT for the control's client object with the annotated
 // object; the system builds every other object of the control as before.
 LRESULT CALLBACK AnnotatedControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR /*subclassId*/, DWORD_PTR refData) {
   if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
     const auto& annotation = *reinterpret_cast<const AccessibleAnnotation*>(refData);
+    const Oleacc& oleacc = Oleacc::Get();
     ComPtr<IAccessible> standard;
-    if (SUCCEEDED(::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible,
-                                              reinterpret_cast<void**>(standard.GetAddressOf())))) {
+    if (oleacc.Loaded() && SUCCEEDED(oleacc.CreateStdAccessibleObject(
+                               window, OBJID_CLIENT, IID_IAccessible,
+                               reinterpret_cast<void**>(standard.GetAddressOf())))) {
       ComPtr<IAccessible> annotated;
       annotated.Attach(new AnnotatedAccessible(window, std::move(standard), annotation));
-      const LRESULT result = ::LresultFromObject(IID_IAccessible, wParam, annotated.Get());
+      const LRESULT result = oleacc.LresultFromObject(IID_IAccessible, wParam, annotated.Get());
       if (result >= 0) {
         return result;
       }
