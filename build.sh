@@ -75,8 +75,9 @@ stop_background() {
   fi
 }
 
+# A display that answers, or else one of our own on Xvfb.
 ensure_display() {
-  if [ -z "${DISPLAY:-}" ]; then
+  if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
     pigmentry_start_xvfb
   fi
 }
@@ -104,7 +105,7 @@ cmd_run() {
   build_windows --target Pigmentry pigmentry_standin
   use_sample_drawing
   local exe="$root/build/windows/Pigmentry.exe"
-  if [ -n "${DISPLAY:-}" ]; then
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     say "Opening $exe"
     wine "$exe" "$@"
     return

@@ -19,7 +19,7 @@ pigmentry_wine_env "$build"
 pigmentry_wine_prefix "$build"
 
 xvfb_pid=
-if [ -z "${DISPLAY:-}" ]; then
+if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   pigmentry_start_xvfb
 fi
 cleanup() {
