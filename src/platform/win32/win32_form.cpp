@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "app/form1_design.h"
 #include "platform/win32/accessible_names.h"
 #include "platform/win32/control_ids.h"
+#include "platform/win32/window_class.h"
 #include "platform/win32/xline_window.h"
 
 namespace pigmentry::platform::win32 {
@@ -126,20 +128,19 @@ void Win32TextField::SetText(const std::wstring& text) {
   Form().Events().Change(Id());
 }
 
-int Win32TextField::SelStart() const {
+std::pair<int, int> Win32TextField::Selection() const {
   DWORD start = 0;
   DWORD end = 0;
   ::SendMessageW(Hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
-  return static_cast<int>(start);
+  return {static_cast<int>(start), static_cast<int>(end)};
 }
 
+int Win32TextField::SelStart() const { return Selection().first; }
+
 int Win32TextField::SelLength() const {
-  DWORD start = 0;
-  DWORD end = 0;
-  ::SendMessageW(Hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-  return static_cast<int>(end - start);
+  const auto [start, end] = Selection();
+  return end - start;
 }
 
 void Win32TextField::SetSelStart(int start) {
@@ -231,14 +232,7 @@ Win32Form::~Win32Form() {
 }
 
 void Win32Form::RegisterClass(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = &Win32Form::WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  windowClass.lpszClassName = kForm1ClassName;
-  ::RegisterClassExW(&windowClass);
+  RegisterWindowClass(instance, kForm1ClassName, &Win32Form::WindowProc, COLOR_BTNFACE);
 }
 
 void Win32Form::CreateMenu() {
@@ -297,44 +291,34 @@ void Win32Form::CreateControls() {
           pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, window_,
           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
     }
-    std::unique_ptr<Control> control;
     ChildWindow* childWindow = nullptr;
+    std::unique_ptr<Control> control;
+    const auto adopt = [&](auto wrapper) {
+      childWindow = wrapper.get();
+      control = std::move(wrapper);
+    };
     switch (design->kind) {
-      case ControlKind::TextField: {
+      case ControlKind::TextField:
         // No length limit of the field's own: long pastes reach the handlers.
         ::SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
         // Narrow margins: six hexadecimal digits fill the hexadecimal field.
         ::SendMessageW(child, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
-        auto field = std::make_unique<Win32TextField>(*this, design->id, child);
-        childWindow = field.get();
-        control = std::move(field);
+        adopt(std::make_unique<Win32TextField>(*this, design->id, child));
         break;
-      }
-      case ControlKind::OptionButton: {
-        auto option = std::make_unique<Win32OptionButton>(*this, design->id, child);
-        childWindow = option.get();
-        control = std::move(option);
+      case ControlKind::OptionButton:
+        adopt(std::make_unique<Win32OptionButton>(*this, design->id, child));
         break;
-      }
-      case ControlKind::CommandButton: {
-        auto button = std::make_unique<Win32CommandButton>(*this, design->id, child);
-        childWindow = button.get();
-        control = std::move(button);
+      case ControlKind::CommandButton:
+        adopt(std::make_unique<Win32CommandButton>(*this, design->id, child));
         break;
-      }
-      case ControlKind::Label: {
-        const std::uint32_t back = design->id == ControlId::lblColor ? app::kWhite : kButtonFace;
-        auto label = std::make_unique<Win32Label>(*this, design->id, child, back);
-        childWindow = label.get();
-        control = std::move(label);
+      case ControlKind::Label:
+        adopt(std::make_unique<Win32Label>(
+            *this, design->id, child,
+            design->id == ControlId::lblColor ? app::kWhite : kButtonFace));
         break;
-      }
-      case ControlKind::Line: {
-        auto line = std::make_unique<Win32LineControl>(*this, design->id, child);
-        childWindow = line.get();
-        control = std::move(line);
+      case ControlKind::Line:
+        adopt(std::make_unique<Win32LineControl>(*this, design->id, child));
         break;
-      }
     }
     if (design->kind != ControlKind::Line) {
       ::SetWindowSubclass(child, &Win32Form::ChildProc, kSubclassId,

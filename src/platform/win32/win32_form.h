@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui.h"
@@ -83,6 +84,8 @@ class Win32TextField final : public ChildControl<TextField> {
   [[nodiscard]] bool Writing() const { return writing_; }
 
  private:
+  // The selection's start and end.
+  [[nodiscard]] std::pair<int, int> Selection() const;
   bool writing_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include "platform/ui.h"
 #include "platform/win32/control_ids.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/window_class.h"
 
 namespace pigmentry::platform::win32 {
 
@@ -24,15 +25,7 @@ int TwipsToPixelOffset(int twips, float twipsPerPixel) {
 }  // namespace
 
 void XLineWindow::Register(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = &XLineWindow::WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground =
-      reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNHIGHLIGHT + 1));
-  windowClass.lpszClassName = kLineClassName;
-  ::RegisterClassExW(&windowClass);
+  RegisterWindowClass(instance, kLineClassName, &XLineWindow::WindowProc, COLOR_BTNHIGHLIGHT);
 }
 
 HWND XLineWindow::Create(HWND parent, int id, const RECT& pixels) {
@@ -77,18 +70,12 @@ LRESULT XLineWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void XLineWindow::OnPaint() {
   const PaintDc paint(window_);
-  HDC outer = dc_;
-  dc_ = paint.Get();
-  line_.Paint();
-  dc_ = outer;
+  DrawingOn(paint.Get(), [this] { line_.Paint(); });
 }
 
 void XLineWindow::OnSize() {
   const WindowDc window(window_);
-  HDC outer = dc_;
-  dc_ = window.Get();
-  line_.Resize();
-  dc_ = outer;
+  DrawingOn(window.Get(), [this] { line_.Resize(); });
 }
 
 SIZE XLineWindow::ClientSize() const {

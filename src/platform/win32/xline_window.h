@@ -35,6 +35,14 @@ class XLineWindow final : public controls::LineSurface {
   [[nodiscard]] SIZE ClientSize() const;
   void Resize(int widthPixels, int heightPixels);
   [[nodiscard]] Dpi CurrentDpi() const { return DpiOfWindow(window_); }
+  // Runs `draw` with `dc` as the surface; a nested resize draws on the same.
+  template <typename Draw>
+  void DrawingOn(HDC dc, Draw draw) {
+    HDC outer = dc_;
+    dc_ = dc;
+    draw();
+    dc_ = outer;
+  }
 
   HWND window_;
   controls::xLine line_{*this};
