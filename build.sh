@@ -17,9 +17,16 @@ cd "$root"
 packages=(
   cmake ninja-build g++ googletest libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
-  g++-mingw-w64-x86-64-posix mingw-w64-tools
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools libwine-dev
   wine wine64 xvfb x11-utils imagemagick
+  libbenchmark-dev
 )
+# Wine runs 32-bit Windows programs through wine32, a 32-bit Linux program:
+# only where this kernel runs 32-bit programs. Where it does not, wine32
+# would take over the `wine` command and fail, so it is left out.
+if pigmentry_runs_32bit; then
+  packages+=(wine32:i386)
+fi
 
 say() { printf '\n==> %s\n' "$*"; }
 
@@ -42,6 +49,10 @@ ensure_packages() {
   [ -z "$missing" ] && return
   if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
     say "Installing: $missing"
+    # 32-bit programs (the stand-in host, the 32-bit build) run on wine32.
+    if [[ "$missing" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+      dpkg --add-architecture i386
+    fi
     apt-get update -q
     # shellcheck disable=SC2086
     DEBIAN_FRONTEND=noninteractive apt-get install -y -q $missing

@@ -8,6 +8,27 @@ pigmentry_wine_env() {
   export WINEARCH=win64
 }
 
+# True when this machine runs 32-bit x86 Linux programs (and so wine32, and
+# through it 32-bit Windows programs). Some kernels have that switched off:
+# try a 93-byte 32-bit program that only exits.
+pigmentry_runs_32bit() {
+  probe=$(mktemp)
+  printf '\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\10\64\0\0\0'\
+'\0\0\0\0\0\0\0\0\64\0\40\0\1\0\0\0\0\0\0\0\1\0\0\0\0\0\0\0\0\200\4\10\0\200\4\10'\
+'\135\0\0\0\135\0\0\0\5\0\0\0\0\20\0\0\270\1\0\0\0\61\333\315\200' >"$probe"
+  chmod +x "$probe"
+  status=0
+  "$probe" 2>/dev/null || status=1
+  rm -f "$probe"
+  return "$status"
+}
+
+# True when Wine here runs 32-bit Windows programs: wine32 is installed and
+# the kernel runs it.
+pigmentry_wine_runs_32bit() {
+  [ -x /usr/lib/wine/wine ] && pigmentry_runs_32bit
+}
+
 # Creates the prefix on first use (under a lock: parallel first starts race),
 # tells Wine not to wait for a window manager, and registers the stand-in
 # host when it has been built.
@@ -16,12 +37,18 @@ pigmentry_wine_prefix() {
   mkdir -p "$build"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.pigmentry-ready" ]; then
+    # A prefix made before wine32 could run has no working 32-bit side
+    # ("could not load kernel32.dll"): the marker says which kind it is.
+    kind=win64
+    if pigmentry_wine_runs_32bit; then
+      kind=wow64
+    fi
+    if [ "$(cat "$WINEPREFIX/.pigmentry-ready" 2>/dev/null)" != "$kind" ]; then
       rm -rf "$WINEPREFIX"
       wineboot -i >/dev/null 2>&1 || true
       wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
       wineserver -w || true
-      touch "$WINEPREFIX/.pigmentry-ready"
+      echo "$kind" >"$WINEPREFIX/.pigmentry-ready"
     fi
     standin="$build/pigmentry_standin.dll"
     if [ -f "$standin" ] && { [ ! -f "$WINEPREFIX/.standin-registered" ] ||
