@@ -33,7 +33,7 @@ echo "== clang-tidy"
 # benchmarks/), which are exactly the ones that build without Windows headers.
 tidy_files=$(sed -n 's/^[[:space:]]*"file":[[:space:]]*"\(.*\)",\{0,1\}[[:space:]]*$/\1/p' \
   "$build_dir/compile_commands.json" | grep -E "^$root/(src|tests|benchmarks)/" |
-  grep -v -E '/(win32|com)/' | sort -u)
+  grep -v -E "^$root/(.*/)?(win32|com)/" | sort -u)
 tidy_log=$(mktemp)
 trap 'rm -f "$tidy_log"' EXIT
 # Two files at a time: one per core of a small machine.
