@@ -20,10 +20,36 @@ if(MINGW)
   target_link_options(Pigmentry PRIVATE -municode -static)
 endif()
 
+# The 32-bit build runs on Windows XP SP3 and later: the headers declare only
+# what XP has, so that a newer function fails to compile unless it is looked
+# up at run time, and the PE header names Windows 5.01 (XP) as the lowest
+# system and subsystem version it needs, in place of the linker's 4.0.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(PIGMENTRY_WINVER 0x0501)
+  target_compile_definitions(pigmentry_win32 PUBLIC _WIN32_WINNT=${PIGMENTRY_WINVER}
+                                                    WINVER=${PIGMENTRY_WINVER})
+  target_compile_definitions(Pigmentry PRIVATE _WIN32_WINNT=${PIGMENTRY_WINVER}
+                                               WINVER=${PIGMENTRY_WINVER})
+  if(MINGW)
+    target_link_options(
+      Pigmentry PRIVATE -Wl,--major-subsystem-version,5,--minor-subsystem-version,1
+      -Wl,--major-os-version,5,--minor-os-version,1)
+    # The MinGW thread library imports GetTickCount64, which XP lacks: the
+    # program defines that import's slot itself, pointing at a replacement
+    # that looks the function up at run time (src/app/win32/tick_count.cpp).
+    enable_language(ASM)
+    target_sources(Pigmentry PRIVATE ${CMAKE_SOURCE_DIR}/src/app/win32/tick_count.cpp
+                                     ${CMAKE_SOURCE_DIR}/src/app/win32/tick_count_slot.S)
+  endif()
+endif()
+
 include(cmake/resources.cmake OPTIONAL)
 include(cmake/package.cmake OPTIONAL)
 include(cmake/standin.cmake OPTIONAL)
 
 if(PIGMENTRY_TESTS AND CMAKE_CROSSCOMPILING)
   include(cmake/e2e_tests.cmake)
+endif()
+if(PIGMENTRY_TESTS AND MINGW AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  include(cmake/xp_checks.cmake)
 endif()

@@ -246,7 +246,7 @@ HRESULT STDMETHODCALLTYPE EnumSkip(Object* self, ULONG count) {
   if (const HRESULT failed = Enter(self, "Skip"); FAILED(failed)) {
     return failed;
   }
-  self->next = std::min(self->shapes.size(), self->next + count);
+  self->next = std::min(self->shapes.size(), self->next + std::size_t{count});
   return self->next == self->shapes.size() ? S_FALSE : S_OK;
 }
 

@@ -5,6 +5,16 @@
 
 #include "platform/twips.h"
 
+// The headers name these only for newer systems than the oldest this program
+// runs on (Windows XP); their values are the same everywhere. XP never sends
+// WM_DPICHANGED, so handling it costs nothing there.
+#ifndef USER_DEFAULT_SCREEN_DPI
+#define USER_DEFAULT_SCREEN_DPI 96
+#endif
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 namespace pigmentry::platform::win32 {
 
 struct Dpi {

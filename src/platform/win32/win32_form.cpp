@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <utility>
 
 #include "app/form1_design.h"
@@ -338,7 +339,10 @@ void Win32Form::ApplyFont() {
   logFont.lfWeight = FW_NORMAL;
   logFont.lfCharSet = DEFAULT_CHARSET;
   logFont.lfQuality = CLEARTYPE_QUALITY;
-  wcscpy_s(logFont.lfFaceName, L"MS Shell Dlg 2");
+  // Copied by hand: wcscpy_s is not in the C runtime of Windows XP.
+  constexpr wchar_t kFaceName[] = L"MS Shell Dlg 2";
+  static_assert(std::size(kFaceName) <= LF_FACESIZE);
+  std::copy(std::begin(kFaceName), std::end(kFaceName), logFont.lfFaceName);
   Font font(::CreateFontIndirectW(&logFont));
   if (!font) {
     return;
