@@ -7,6 +7,13 @@ set(PIGMENTRY_RC ${CMAKE_SOURCE_DIR}/src/app/win32/pigmentry.rc)
 set(PIGMENTRY_FILE_DESCRIPTION "Pigmentry colour converter")
 configure_file(${CMAKE_SOURCE_DIR}/src/app/win32/pigmentry_version.h.in
                ${PIGMENTRY_GENERATED_DIR}/pigmentry_version.h @ONLY)
+# The manifest names the executable's processor: a mismatch keeps it from
+# starting at all.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(PIGMENTRY_MANIFEST_ARCHITECTURE x86)
+else()
+  set(PIGMENTRY_MANIFEST_ARCHITECTURE amd64)
+endif()
 configure_file(${CMAKE_SOURCE_DIR}/src/app/win32/app.manifest.in
                ${PIGMENTRY_GENERATED_DIR}/app.manifest @ONLY)
 
