@@ -4,8 +4,8 @@
 #   ./build.sh run [ARGS...]  build Pigmentry.exe and open it (under Wine on Linux;
 #                             with no display: on Xvfb, saving build/screenshot.png)
 #   ./build.sh test           build everything and run every test
-#   ./build.sh build          build the native and the Windows trees
-#   ./build.sh package        build the release zip
+#   ./build.sh build          build the native and the Windows trees (64-bit and 32-bit)
+#   ./build.sh package        build the release zip with both Windows builds
 #   ./build.sh screenshots    take the README's pictures of the layouts and the menu
 set -euo pipefail
 
@@ -18,7 +18,7 @@ packages=(
   cmake ninja-build g++ googletest libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools libwine-dev
-  wine wine64 xvfb x11-utils imagemagick
+  wine wine64 xvfb x11-utils imagemagick libxml2-utils
   libbenchmark-dev
 )
 # Wine runs 32-bit Windows programs through wine32, a 32-bit Linux program:
@@ -76,6 +76,21 @@ build_windows() {
   pigmentry_wine_prefix "$root/build/windows"
 }
 
+# The 32-bit build (Windows XP SP3 and later) in build/windows32. Its Wine
+# prefix is made only where Wine here runs 32-bit programs.
+build_windows32() {
+  configure_and_build windows32 "$@"
+}
+
+# Why the 32-bit Pigmentry.exe cannot run here, or nothing when it can.
+why_no_32bit_runs() {
+  if ! pigmentry_runs_32bit; then
+    echo "this kernel does not run 32-bit programs (32-bit emulation is off), so wine32 cannot run"
+  elif ! pigmentry_wine_runs_32bit; then
+    echo "wine32 is not installed"
+  fi
+}
+
 xvfb_pid=
 stop_background() {
   if [ -n "${WINEPREFIX:-}" ]; then
@@ -99,6 +114,8 @@ cmd_build() {
   configure_and_build native
   say "Windows build"
   build_windows
+  say "Windows 32-bit build"
+  build_windows32
 }
 
 # The stand-in CorelDRAW host reads and writes its drawing here; a fresh copy
@@ -146,31 +163,34 @@ cmd_run() {
   kill "$program" 2>/dev/null || true
 }
 
-# Prints the ctest summary numbers of a log as "passed failed".
+# Prints the ctest summary numbers of a log as "passed failed skipped". ctest
+# counts a skipped test among the passed ones in its percentage; here it is
+# not counted as passed.
 ctest_counts() {
-  local line total failed
+  local line total failed skipped
   line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n 1 || true)
   if [ -z "$line" ]; then
-    echo "0 1"
+    echo "0 1 0"
     return
   fi
   failed=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
   total=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")
-  echo "$((total - failed)) $failed"
+  skipped=$(grep -c -E '^[[:space:]]*[0-9]+ - .* \((Skipped|Disabled)\)$' "$1" || true)
+  echo "$((total - failed - skipped)) $failed $skipped"
 }
 
 cmd_test() {
   ensure_packages
-  local logs="$root/build/logs" status=0 passed=0 failed=0 p f
+  local logs="$root/build/logs" status=0 passed=0 failed=0 skipped=0 p f s
   mkdir -p "$logs"
   local -a summary=()
 
   say "Native build and unit tests"
   configure_and_build native
   ctest --preset native -j 2 2>&1 | tee "$logs/native.log" || status=1
-  read -r p f < <(ctest_counts "$logs/native.log")
-  passed=$((passed + p)); failed=$((failed + f))
-  summary+=("native unit tests:  $p passed, $f failed")
+  read -r p f s < <(ctest_counts "$logs/native.log")
+  passed=$((passed + p)); failed=$((failed + f)); skipped=$((skipped + s))
+  summary+=("native unit tests:  $p passed, $f failed, $s skipped")
 
   if [ -f cmake/fuzz.cmake ]; then
     say "Fuzz targets (bounded runs)"
@@ -204,9 +224,24 @@ cmd_test() {
   wineserver -w || true
   wineserver -p >/dev/null 2>&1 || true
   ctest --preset windows 2>&1 | tee "$logs/windows.log" || status=1
-  read -r p f < <(ctest_counts "$logs/windows.log")
-  passed=$((passed + p)); failed=$((failed + f))
-  summary+=("windows/e2e tests:  $p passed, $f failed")
+  read -r p f s < <(ctest_counts "$logs/windows.log")
+  passed=$((passed + p)); failed=$((failed + f)); skipped=$((skipped + s))
+  summary+=("windows/e2e tests:  $p passed, $f failed, $s skipped")
+
+  say "Windows 32-bit build: XP checks, and end-to-end tests under Wine where it runs 32-bit programs"
+  build_windows32
+  local no_32bit
+  no_32bit=$(why_no_32bit_runs)
+  if [ -n "$no_32bit" ]; then
+    echo "SKIPPED: the end-to-end tests of the 32-bit Pigmentry.exe: $no_32bit."
+  fi
+  ctest --preset windows32 2>&1 | tee "$logs/windows32.log" || status=1
+  if [ -z "$no_32bit" ]; then
+    WINEPREFIX="$root/build/windows32/wineprefix" wineserver -k 2>/dev/null || true
+  fi
+  read -r p f s < <(ctest_counts "$logs/windows32.log")
+  passed=$((passed + p)); failed=$((failed + f)); skipped=$((skipped + s))
+  summary+=("windows32 tests:    $p passed, $f failed, $s skipped${no_32bit:+ (32-bit end-to-end: $no_32bit)}")
 
   say "Formatting and clang-tidy"
   if tools/lint.sh 2>&1 | tee "$logs/lint.log" | tail -n 20; then
@@ -220,7 +255,7 @@ cmd_test() {
 
   say "Summary"
   printf '  %s\n' "${summary[@]}"
-  echo "all: $passed passed, $failed failed"
+  echo "all: $passed passed, $failed failed, $skipped skipped"
   [ "$failed" = 0 ] || status=1
   return "$status"
 }
@@ -244,6 +279,9 @@ cmd_screenshots() {
 
 cmd_package() {
   ensure_packages
+  say "Windows 32-bit build"
+  build_windows32 --target Pigmentry
+  say "Windows build and the release zip"
   build_windows
   cpack --preset windows
 }

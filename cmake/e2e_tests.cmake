@@ -14,8 +14,33 @@ target_link_options(e2e_tests PRIVATE -static)
 # Next to Pigmentry.exe, which the tests start.
 set_target_properties(e2e_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_dependencies(e2e_tests Pigmentry)
+# The 32-bit build runs the start-up, colour and bridge groups, which cover
+# what differs between the two builds (the system calls, the COM calls across
+# the two bitnesses); the 64-bit build runs the whole suite.
+set(pigmentry_e2e_filter)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(pigmentry_e2e_filter
+      TEST_FILTER
+      "WindowStart.*:Closing.*:DesignState.*:Colour.*:Keyboard.*:BridgeButtons.*:ComBindingTest.*")
+endif()
 gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "e2e." DISCOVERY_TIMEOUT 60
-                     PROPERTIES RUN_SERIAL TRUE TIMEOUT 90)
+                     ${pigmentry_e2e_filter} PROPERTIES RUN_SERIAL TRUE TIMEOUT 90)
+
+# A 32-bit Windows program runs under Wine only through wine32, and only on a
+# kernel that runs 32-bit programs. Where it cannot, the suite is not listed
+# at all (listing it already starts the program) and one test says why and
+# reports itself as skipped. Decided on every ctest run, not at configure.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  get_property(pigmentry_test_includes DIRECTORY PROPERTY TEST_INCLUDE_FILES)
+  set(pigmentry_e2e_listing ${pigmentry_test_includes})
+  list(FILTER pigmentry_e2e_listing INCLUDE REGEX "/e2e_tests\\[[0-9]+\\]_include\\.cmake$")
+  list(FILTER pigmentry_test_includes EXCLUDE REGEX "/e2e_tests\\[[0-9]+\\]_include\\.cmake$")
+  set(PIGMENTRY_E2E_LISTING ${pigmentry_e2e_listing})
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/e2e_32bit_gate.cmake.in
+                 ${CMAKE_BINARY_DIR}/e2e_32bit_gate.cmake @ONLY)
+  set_property(DIRECTORY PROPERTY TEST_INCLUDE_FILES ${pigmentry_test_includes}
+                                                     ${CMAKE_BINARY_DIR}/e2e_32bit_gate.cmake)
+endif()
 
 # The README's pictures, taken from the real program: ./build.sh screenshots.
 add_executable(screenshots ${CMAKE_SOURCE_DIR}/tools/screenshots/screenshots.cpp

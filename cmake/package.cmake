@@ -1,6 +1,23 @@
-# The distributable archive Pigmentry-<version>-win64.zip: the program, its
-# README and its licence, nothing else (`cpack --preset windows`).
-install(TARGETS Pigmentry RUNTIME DESTINATION . COMPONENT Pigmentry)
+# The distributable archive Pigmentry-<version>-windows.zip: both builds of
+# the program, its README and its licence, nothing else (`cpack --preset
+# windows`, after the 32-bit build: `./build.sh package` does both):
+#
+#   Pigmentry-<version>-windows/32-bit/Pigmentry.exe   Windows XP SP3 and later
+#   Pigmentry-<version>-windows/64-bit/Pigmentry.exe   64-bit Windows
+#   Pigmentry-<version>-windows/README.md, LICENSE
+#
+# Both keep the name Pigmentry.exe, which the program shows in its messages.
+# Only the 64-bit tree makes the archive; the 32-bit tree installs its own
+# program alone.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  install(TARGETS Pigmentry RUNTIME DESTINATION 32-bit COMPONENT Pigmentry)
+  return()
+endif()
+set(PIGMENTRY_PACKAGE_EXE_32BIT ${CMAKE_SOURCE_DIR}/build/windows32/Pigmentry.exe
+    CACHE FILEPATH "The 32-bit Pigmentry.exe that goes into the release archive")
+install(TARGETS Pigmentry RUNTIME DESTINATION 64-bit COMPONENT Pigmentry)
+# A missing 32-bit build fails the packaging rather than leaving it out.
+install(FILES ${PIGMENTRY_PACKAGE_EXE_32BIT} DESTINATION 32-bit COMPONENT Pigmentry)
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . COMPONENT Pigmentry)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION . COMPONENT Pigmentry OPTIONAL)
 
@@ -10,7 +27,7 @@ set(CPACK_PACKAGE_VENDOR "the Pigmentry developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Converts colours between hexadecimal and decimal values")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
-set(CPACK_PACKAGE_FILE_NAME Pigmentry-${PROJECT_VERSION}-win64)
+set(CPACK_PACKAGE_FILE_NAME Pigmentry-${PROJECT_VERSION}-windows)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 # Only the program's own files: the install rules of libraries pulled in for
 # the tests stay out of the archive.
