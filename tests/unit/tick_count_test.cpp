@@ -1,8 +1,8 @@
+#include "app/win32/tick_count.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
-
-#include "app/win32/tick_count.h"
 
 namespace {
 
