@@ -737,6 +737,19 @@ class Soak {
             CanonicalChannel(Text(ControlId::txtC2))};
   }
 
+  // The colour once a click has taken the focus: leaving the hexadecimal
+  // field fills a short entry with zeros on the right, which changes it.
+  [[nodiscard]] Channels ChannelsOnceTheFocusLeaves() const {
+    if (FocusedField() != ControlId::txtHex) {
+      return FieldChannels();
+    }
+    std::wstring hex = Text(ControlId::txtHex);
+    if (hex.size() < 6) {
+      hex.append(6 - hex.size(), L'0');
+    }
+    return PairsOf(hex);
+  }
+
   void HostButtonStep() {
     static constexpr std::array kButtons = {ControlId::cmdGetPaint, ControlId::cmdGetPaper,
                                             ControlId::cmdSetPaint, ControlId::cmdSetPaper};
@@ -748,7 +761,7 @@ class Soak {
       selection += " " + std::to_string(index + 1);
     }
     Log(std::string("click ") + NameOf(id) + " (selection" + selection + ")");
-    const Channels before = FieldChannels();
+    const Channels before = ChannelsOnceTheFocusLeaves();
     ::PostMessageW(Control(id), BM_CLICK, 0, 0);
     Answering();
     ++hostClicks_;
