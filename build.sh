@@ -8,7 +8,7 @@
 #   ./build.sh package        build the release zip
 #   ./build.sh screenshots    take the README's pictures of the layouts and the menu
 #   ./build.sh fuzz [SECONDS] run every fuzz target that long (default 180 s each)
-#                             from its seeds, then keep the minimised corpus as seeds
+#                             from its seeds, then keep the minimised corpus
 #   ./build.sh soak [STEPS]   a random session with the real window under Wine
 #                             (default about ten minutes; SOAK_SEED=N to replay)
 set -euo pipefail
@@ -163,9 +163,14 @@ ctest_counts() {
   echo "$((total - failed)) $failed"
 }
 
-# The seed corpus kept in the repository for a fuzz target, if any.
+# The inputs kept in the repository for a fuzz target: hand-written seeds
+# (tests/fuzz/seeds/, kept as they are) and the minimised corpus of earlier
+# runs (tests/fuzz/corpus/, rewritten by ./build.sh fuzz).
 fuzz_seeds() {
-  [ -d "tests/fuzz/corpus/$1" ] && echo "tests/fuzz/corpus/$1"
+  local folder
+  for folder in "tests/fuzz/seeds/$1" "tests/fuzz/corpus/$1"; do
+    [ -d "$folder" ] && echo "$folder"
+  done
   return 0
 }
 
@@ -178,7 +183,8 @@ fuzz_dictionary() {
 
 # Runs every fuzz target for SECONDS from its seeds and the corpus of earlier
 # runs, prints executions, executions per second and coverage, and then
-# keeps the minimised corpus (the units that add coverage) as its seeds.
+# keeps a minimised corpus (a small set of units with the same coverage) in
+# tests/fuzz/corpus/ for the next run.
 cmd_fuzz() {
   local seconds=${1:-180}
   ensure_packages
@@ -195,7 +201,7 @@ cmd_fuzz() {
     # shellcheck disable=SC2046
     if ! nice -n 10 "$fuzzer" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
       -print_final_stats=1 $(fuzz_dictionary "$name") \
-      "build/fuzz/corpus/$name" "tests/fuzz/corpus/$name" >"$logs/$name.long.log" 2>&1; then
+      "build/fuzz/corpus/$name" $(fuzz_seeds "$name") >"$logs/$name.long.log" 2>&1; then
       tail -n 40 "$logs/$name.long.log"
       summary+=("$name: FAILED (see build/logs/$name.long.log; the input is in the current folder)")
       status=1
@@ -207,14 +213,14 @@ cmd_fuzz() {
     local merged="build/fuzz/merged/$name"
     rm -rf "$merged"
     mkdir -p "$merged"
-    nice -n 10 "$fuzzer" -merge=1 -timeout=5 -rss_limit_mb=2048 "$merged" \
+    nice -n 10 "$fuzzer" -set_cover_merge=1 -timeout=5 -rss_limit_mb=2048 "$merged" \
       "tests/fuzz/corpus/$name" "build/fuzz/corpus/$name" >"$logs/$name.merge.log" 2>&1
     features=$(find "$merged" -type f | wc -l)
     if [ "$features" -gt 0 ]; then
       rm -f "tests/fuzz/corpus/$name"/*
       cp "$merged"/* "tests/fuzz/corpus/$name/"
     fi
-    summary+=("$name: $runs executions in $seconds s, $rate exec/s, $cov, $features seeds kept")
+    summary+=("$name: $runs executions in $seconds s, $rate exec/s, $cov, $features corpus units kept")
   done
   say "Fuzz summary"
   printf '  %s\n' "${summary[@]}"
