@@ -7,6 +7,10 @@
 #   ./build.sh build          build the native and the Windows trees (64-bit and 32-bit)
 #   ./build.sh package        build the release zip with both Windows builds
 #   ./build.sh screenshots    take the README's pictures of the layouts and the menu
+#   ./build.sh fuzz [SECONDS] run every fuzz target that long (default 180 s each)
+#                             from its seeds, then keep the minimised corpus
+#   ./build.sh soak [STEPS]   a random session with the real window under Wine
+#                             (default about ten minutes; SOAK_SEED=N to replay)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")" && pwd)
@@ -179,6 +183,90 @@ ctest_counts() {
   echo "$((total - failed - skipped)) $failed $skipped"
 }
 
+# The inputs kept in the repository for a fuzz target: hand-written seeds
+# (tests/fuzz/seeds/, kept as they are) and the minimised corpus of earlier
+# runs (tests/fuzz/corpus/, rewritten by ./build.sh fuzz).
+fuzz_seeds() {
+  local folder
+  for folder in "tests/fuzz/seeds/$1" "tests/fuzz/corpus/$1"; do
+    [ -d "$folder" ] && echo "$folder"
+  done
+  return 0
+}
+
+# The dictionary of a fuzz target's tokens, if it has one.
+fuzz_dictionary() {
+  local dict="tests/fuzz/${1#fuzz_}.dict"
+  [ -f "$dict" ] && echo "-dict=$dict"
+  return 0
+}
+
+# Runs every fuzz target for SECONDS from its seeds and the corpus of earlier
+# runs, prints executions, executions per second and coverage, and then
+# keeps a minimised corpus (a small set of units with the same coverage) in
+# tests/fuzz/corpus/ for the next run.
+cmd_fuzz() {
+  local seconds=${1:-180}
+  ensure_packages
+  say "Fuzz targets, $seconds s each"
+  configure_and_build fuzz
+  local logs="$root/build/logs" fuzzer name status=0 runs rate cov features
+  mkdir -p "$logs"
+  local -a summary=()
+  for fuzzer in build/fuzz/fuzz_*; do
+    [ -x "$fuzzer" ] || continue
+    name=$(basename "$fuzzer")
+    mkdir -p "build/fuzz/corpus/$name" "tests/fuzz/corpus/$name"
+    say "$name"
+    # shellcheck disable=SC2046
+    if ! nice -n 10 "$fuzzer" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
+      -print_final_stats=1 $(fuzz_dictionary "$name") \
+      "build/fuzz/corpus/$name" $(fuzz_seeds "$name") >"$logs/$name.long.log" 2>&1; then
+      tail -n 40 "$logs/$name.long.log"
+      summary+=("$name: FAILED (see build/logs/$name.long.log; the input is in the current folder)")
+      status=1
+      continue
+    fi
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$logs/$name.long.log")
+    rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$logs/$name.long.log")
+    cov=$(grep -Eo 'cov: [0-9]+ ft: [0-9]+' "$logs/$name.long.log" | tail -n 1)
+    local merged="build/fuzz/merged/$name"
+    rm -rf "$merged"
+    mkdir -p "$merged"
+    nice -n 10 "$fuzzer" -set_cover_merge=1 -timeout=5 -rss_limit_mb=2048 "$merged" \
+      "tests/fuzz/corpus/$name" "build/fuzz/corpus/$name" >"$logs/$name.merge.log" 2>&1
+    features=$(find "$merged" -type f | wc -l)
+    if [ "$features" -gt 0 ]; then
+      rm -f "tests/fuzz/corpus/$name"/*
+      cp "$merged"/* "tests/fuzz/corpus/$name/"
+    fi
+    summary+=("$name: $runs executions in $seconds s, $rate exec/s, $cov, $features corpus units kept")
+  done
+  say "Fuzz summary"
+  printf '  %s\n' "${summary[@]}"
+  return "$status"
+}
+
+# A soak of the real program: STEPS random user actions (or about ten
+# minutes) from a printed seed, checked after every step.
+cmd_soak() {
+  ensure_packages
+  build_windows --target soak Pigmentry pigmentry_standin
+  pigmentry_wine_prefix "$root/build/windows"
+  trap stop_background EXIT
+  ensure_display
+  wineserver -w || true
+  wineserver -p >/dev/null 2>&1 || true
+  local -a options=(--seed "${SOAK_SEED:-$(date +%s)}")
+  if [ -n "${1:-}" ]; then
+    options+=(--steps "$1")
+  else
+    options+=(--seconds 600)
+  fi
+  say "Soak: ${options[*]}"
+  nice -n 10 wine build/windows/soak.exe "${options[@]}" </dev/null
+}
+
 cmd_test() {
   ensure_packages
   local logs="$root/build/logs" status=0 passed=0 failed=0 skipped=0 p f s
@@ -201,8 +289,10 @@ cmd_test() {
       [ -x "$fuzzer" ] || continue
       name=$(basename "$fuzzer")
       mkdir -p "build/fuzz/corpus/$name"
+      # shellcheck disable=SC2046
       if "$fuzzer" -max_total_time="${FUZZ_SECONDS:-20}" -timeout=5 -rss_limit_mb=2048 \
-        "build/fuzz/corpus/$name" >"$logs/$name.log" 2>&1; then
+        $(fuzz_dictionary "$name") "build/fuzz/corpus/$name" $(fuzz_seeds "$name") \
+        >"$logs/$name.log" 2>&1; then
         p=$((p + 1))
         echo "$name: $(grep -Eo 'Done [0-9]+ runs in [0-9]+ second' "$logs/$name.log" | tail -n 1)"
       else
@@ -294,8 +384,10 @@ case "$verb" in
   build) cmd_build ;;
   package) cmd_package ;;
   screenshots) cmd_screenshots ;;
+  fuzz) cmd_fuzz "$@" ;;
+  soak) cmd_soak "$@" ;;
   *)
-    sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

@@ -50,3 +50,5 @@ target_link_libraries(screenshots PRIVATE ${PIGMENTRY_WIN32_LIBS})
 target_link_options(screenshots PRIVATE -municode -static)
 set_target_properties(screenshots PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_dependencies(screenshots Pigmentry)
+
+include(cmake/soak.cmake)

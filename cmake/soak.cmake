@@ -1,0 +1,17 @@
+# The soak: a long random session with the real Pigmentry.exe and the
+# stand-in host under Wine (./build.sh soak), and a short one in the tests.
+add_executable(soak ${CMAKE_SOURCE_DIR}/tests/soak/soak.cpp
+                    ${CMAKE_SOURCE_DIR}/tests/soak/standin_host.cpp
+                    ${CMAKE_SOURCE_DIR}/tests/e2e/harness.cpp)
+target_include_directories(soak PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(soak PRIVATE ${PIGMENTRY_WIN32_LIBS} psapi)
+target_link_options(soak PRIVATE -municode -static)
+set_target_properties(soak PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_dependencies(soak Pigmentry)
+if(TARGET pigmentry_standin)
+  add_dependencies(soak pigmentry_standin)
+endif()
+# A few hundred steps from a fixed seed, sampling the counts often enough
+# to see them move.
+add_test(NAME soak.short COMMAND soak --seed 20261210 --steps 400 --sample 100)
+set_tests_properties(soak.short PROPERTIES RUN_SERIAL TRUE TIMEOUT 600)

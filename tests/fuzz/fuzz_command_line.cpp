@@ -1,0 +1,191 @@
+// Whole command lines through the real start-up on the in-memory window:
+// any UTF-16 unit, blanks, tabs and quotes, up to the system's limit of
+// 32,767 characters and far more than 256 arguments. After each line:
+//  - the argument split reads at most 256 arguments and agrees with the
+//    rules restated here;
+//  - at most one usage message, exactly when one of the first 256
+//    arguments is not an option, and then the window is closed;
+//  - otherwise exactly one layout is checked, the one the last "/layout"
+//    chose, the window has its size, and the position and the topmost band
+//    are the ones the options give.
+//
+// The input is read as a small program so that short inputs make long
+// lines: a byte below 0xF0 is that character; 0xF0-0xFB and two bytes are any
+// UTF-16 unit; 0xFC and a count repeat the line so far.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/command_line.h"
+#include "colour/leading_number.h"
+#include "platform/memory/user32_memory.h"
+#include "support/form_fixture.h"
+
+namespace {
+
+using pigmentry::platform::MenuId;
+
+constexpr std::size_t kMaxCommandLine = 32767;
+constexpr std::size_t kArgumentLimit = 256;
+constexpr float kStartLeft = 4500;
+constexpr float kStartTop = 3000;
+constexpr float kTwipsPerPixel = 15;  // 96 dpi
+constexpr int kWidths[] = {3780, 6540, 10140};
+constexpr int kHeights[] = {2040, 1215, 855};
+
+void Check(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "broken: %s\n", what);
+    std::abort();
+  }
+}
+
+std::wstring LineOf(const std::uint8_t* data, std::size_t size) {
+  std::wstring line;
+  for (std::size_t i = 0; i < size && line.size() < kMaxCommandLine; ++i) {
+    const std::uint8_t byte = data[i];
+    if (byte < 0xF0) {
+      line.push_back(static_cast<wchar_t>(byte));
+    } else if (byte < 0xFC) {
+      if (i + 2 >= size) break;
+      line.push_back(static_cast<wchar_t>(data[i + 1] | (data[i + 2] << 8)));
+      i += 2;
+    } else if (byte == 0xFC) {
+      if (i + 1 >= size) break;
+      const std::wstring once = line;
+      for (int n = 0; n <= data[i + 1] && line.size() < kMaxCommandLine; ++n) {
+        line += once;
+      }
+      ++i;
+    }
+  }
+  if (line.size() > kMaxCommandLine) {
+    line.resize(kMaxCommandLine);
+  }
+  return line;
+}
+
+// Blanks and tabs separate arguments, quotes group and vanish; a quoted
+// blank before any argument of its own joins the argument begun last.
+std::vector<std::wstring> Split(std::wstring_view line) {
+  std::vector<std::wstring> arguments(1);
+  bool inArgument = false;
+  bool inQuotes = false;
+  for (const wchar_t ch : line) {
+    const bool separator = ch == L' ' || ch == L'\t';
+    if (ch == L'"') {
+      inQuotes = !inQuotes;
+    } else if (separator && !inQuotes) {
+      inArgument = false;
+    } else if (separator && !inArgument) {
+      arguments.back().push_back(ch);
+    } else {
+      if (!inArgument) {
+        if (arguments.size() - 1 == kArgumentLimit) break;
+        inArgument = true;
+        arguments.emplace_back();
+      }
+      arguments.back().push_back(ch);
+    }
+  }
+  return arguments;
+}
+
+std::wstring Lower(std::wstring text) {
+  for (wchar_t& ch : text) {
+    if (ch >= L'A' && ch <= L'Z') ch = static_cast<wchar_t>(ch + (L'a' - L'A'));
+  }
+  return text;
+}
+
+// The window the options describe.
+struct Expected {
+  bool usage = false;
+  int layout = 1;
+  float left = kStartLeft;
+  float top = kStartTop;
+  bool topMost = true;
+};
+
+double Pixels(std::wstring_view value) {
+  const double pixels = pigmentry::colour::LeadingNumber(value);
+  if (std::isnan(pixels)) return 0;
+  return pixels < -32768.0 ? -32768.0 : (pixels > 32767.0 ? 32767.0 : pixels);
+}
+
+Expected ExpectedOf(const std::vector<std::wstring>& arguments) {
+  Expected e;
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    const std::wstring& argument = arguments[i];
+    const auto equals = argument.find(L'=');
+    if (equals == std::wstring::npos) {
+      e.usage = true;
+      return e;
+    }
+    const std::wstring key = Lower(argument.substr(0, equals));
+    std::wstring_view value = std::wstring_view(argument).substr(equals + 1);
+    value = value.substr(0, value.find(L'='));
+    if (key == L"/x") {
+      e.left = static_cast<float>(Pixels(value) * kTwipsPerPixel);
+    } else if (key == L"/y") {
+      e.top = static_cast<float>(Pixels(value) * kTwipsPerPixel);
+    } else if (key == L"/layout") {
+      // Rounded to the nearest whole number, halves to even.
+      const double index = std::nearbyint(pigmentry::colour::LeadingNumber(value));
+      e.layout = index == 2 ? 2 : (index == 3 ? 3 : 1);
+    } else if (key == L"/ontop") {
+      if (pigmentry::colour::LeadingNumber(value) == 0.0) e.topMost = !e.topMost;
+    } else {
+      e.usage = true;
+      return e;
+    }
+  }
+  return e;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::wstring line = LineOf(data, size);
+  pigmentry::platform::memory::ResetUser32();
+  pigmentry::testing_support::FormFixture fx;
+  auto& me = fx.form.Me();
+  me.SetLeft(kStartLeft);
+  me.SetTop(kStartTop);
+  me.SetCommandArgs(line);
+  fx.form.Load();
+
+  const auto arguments = pigmentry::app::CommandLine::SplitCommandLine(me, 256);
+  Check(arguments.size() <= kArgumentLimit + 1, "more than 256 arguments read");
+  Check(arguments == Split(line), "the split differs from the rules");
+
+  const Expected expected = ExpectedOf(arguments);
+  const auto& boxes = fx.form.MessageBoxes();
+  Check(boxes.size() <= 1, "more than one message box");
+  Check(boxes.size() == (expected.usage ? 1U : 0U), "usage message shown wrongly");
+  Check(me.Unloaded() == expected.usage, "window closed wrongly");
+  if (expected.usage) {
+    Check(boxes[0].title == L"Command Line Options" && boxes[0].style == 64, "usage message");
+    return 0;
+  }
+  int checked = 0;
+  for (int i = 1; i <= 3; ++i) {
+    if (fx.form.Menu(pigmentry::platform::MnuOptViewId(i)).Checked()) {
+      Check(checked == 0, "more than one layout checked");
+      checked = i;
+    }
+  }
+  Check(checked == expected.layout, "the layout checked differs from the last /layout");
+  Check(me.Width() == kWidths[checked - 1] && me.Height() == kHeights[checked - 1],
+        "the window's size differs from its layout");
+  Check(me.Left() == expected.left && me.Top() == expected.top, "the window's position");
+  const bool topMost = pigmentry::platform::memory::IsTopMost(me.Handle());
+  Check(topMost == expected.topMost, "the topmost band");
+  Check(fx.form.Menu(MenuId::mnuOptTop).Checked() == topMost, "Always on Top check mark");
+  return 0;
+}
