@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <string_view>
 #include <utility>
 
 #include "app/form1_design.h"
@@ -301,8 +303,6 @@ void Win32Form::CreateControls() {
       case ControlKind::TextField:
         // No length limit of the field's own: long pastes reach the handlers.
         ::SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
-        // Narrow margins: six hexadecimal digits fill the hexadecimal field.
-        ::SendMessageW(child, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
         adopt(std::make_unique<Win32TextField>(*this, design->id, child));
         break;
       case ControlKind::OptionButton:
@@ -332,21 +332,96 @@ void Win32Form::CreateControls() {
   view_.optRGB().SetValue(true);
 }
 
-void Win32Form::ApplyFont() {
+namespace {
+
+constexpr int kFieldMargin = 1;   // pixels left and right of a field's text
+constexpr int kSmallestFont = 6;  // pixels: a field's font gets no smaller
+
+LOGFONTW DialogFont(int dpi) {
   LOGFONTW logFont{};
-  logFont.lfHeight = -::MulDiv(kFontPoints, dpi_.value, 72);
+  logFont.lfHeight = -::MulDiv(kFontPoints, dpi, 72);
   logFont.lfWeight = FW_NORMAL;
   logFont.lfCharSet = DEFAULT_CHARSET;
   logFont.lfQuality = CLEARTYPE_QUALITY;
-  wcscpy_s(logFont.lfFaceName, L"MS Shell Dlg 2");
+  // Copied by hand: wcscpy_s is not in the C runtime of Windows XP.
+  constexpr wchar_t kFaceName[] = L"MS Shell Dlg 2";
+  static_assert(std::size(kFaceName) <= LF_FACESIZE);
+  std::copy(std::begin(kFaceName), std::end(kFaceName), logFont.lfFaceName);
+  return logFont;
+}
+
+// The width of `characters` of the widest hexadecimal digit in `font`.
+int WidestDigitRun(HDC dc, HFONT font, int characters) {
+  const HGDIOBJ old = ::SelectObject(dc, font);
+  int widest = 0;
+  for (const wchar_t digit : std::wstring_view(L"0123456789ABCDEF")) {
+    const std::wstring run(static_cast<std::size_t>(characters), digit);
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, run.c_str(), static_cast<int>(run.size()), &size);
+    widest = std::max(widest, static_cast<int>(size.cx));
+  }
+  ::SelectObject(dc, old);
+  return widest;
+}
+
+// A smaller font of the same face for a field too narrow to show
+// `characters` digits in the dialog font, or none when that one fits.
+Font FontThatFits(HWND field, LOGFONTW logFont, int characters) {
+  RECT text{};
+  ::SendMessageW(field, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+  const int room = text.right - text.left;
+  HDC dc = ::GetDC(field);
+  if (dc == nullptr) {
+    return nullptr;
+  }
+  Font fitted;
+  for (bool first = true; logFont.lfHeight < -kSmallestFont; ++logFont.lfHeight, first = false) {
+    Font font(::CreateFontIndirectW(&logFont));
+    if (!font || WidestDigitRun(dc, font.get(), characters) <= room) {
+      if (!first) {
+        fitted = std::move(font);
+      }
+      break;
+    }
+    fitted = std::move(font);  // the smallest tried so far
+  }
+  ::ReleaseDC(field, dc);
+  return fitted;
+}
+
+void SetFieldFont(HWND control, HFONT font, ControlKind kind) {
+  ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  if (kind == ControlKind::TextField) {
+    // An edit takes its margins anew from every font it is given.
+    ::SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                   MAKELPARAM(kFieldMargin, kFieldMargin));
+  }
+}
+
+}  // namespace
+
+// Every control gets the dialog font at the window's resolution; a text
+// field too narrow for its digits in that font gets a smaller one.
+void Win32Form::ApplyFont() {
+  const LOGFONTW logFont = DialogFont(dpi_.value);
   Font font(::CreateFontIndirectW(&logFont));
   if (!font) {
     return;
   }
+  std::vector<Font> fieldFonts;
   for (ChildWindow* child : children_) {
-    ::SendMessageW(child->Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    const app::ControlDesign& design = app::DesignOf(child->Id());
+    SetFieldFont(child->Hwnd(), font.get(), design.kind);
+    if (design.kind == ControlKind::TextField) {
+      const auto characters = static_cast<int>(std::wstring_view(design.text).size());
+      if (Font fitted = FontThatFits(child->Hwnd(), logFont, characters)) {
+        SetFieldFont(child->Hwnd(), fitted.get(), design.kind);
+        fieldFonts.push_back(std::move(fitted));
+      }
+    }
   }
   font_ = std::move(font);
+  fieldFonts_ = std::move(fieldFonts);
 }
 
 void Win32Form::LoadIcons() {

@@ -228,6 +228,7 @@ class Win32Form final : public Window {
   Menu menuBar_;  // the hidden top-level item's owner; never shown as a bar
   HMENU options_ = nullptr;
   Font font_;
+  std::vector<Font> fieldFonts_;  // for fields too narrow for font_
   Icon smallIcon_;
   Icon bigIcon_;
   int widthTwips_;
