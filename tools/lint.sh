@@ -22,6 +22,14 @@ fi
 
 status=0
 
+echo "== layering"
+# The platform sits below the program: it creates whatever design it is
+# handed and never reaches up into app/.
+if grep -rn '#include "app/' src/platform; then
+  echo "src/platform must not include app/ headers" >&2
+  status=1
+fi
+
 echo "== clang-format"
 format_files=$(find src tests benchmarks -type f \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
 if ! "$clang_format" --dry-run --Werror $format_files; then

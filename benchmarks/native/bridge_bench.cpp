@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/form1.h"
+#include "app/form1_design.h"
 #include "bridge/memory/memory_host.h"
 #include "platform/memory/memory_form.h"
 
@@ -22,7 +23,7 @@ struct Counts {
 };
 
 Counts Click(std::size_t shapes, ControlId button) {
-  pigmentry::platform::memory::MemoryForm form;
+  pigmentry::platform::memory::MemoryForm form(pigmentry::app::kForm1Design);
   MemoryHost host;
   pigmentry::app::Form1 form1(form.View(), host);
   form.Connect(form1);

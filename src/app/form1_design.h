@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/form_design.h"
 #include "platform/ui.h"
 
 namespace pigmentry::app {
@@ -27,23 +28,14 @@ inline constexpr int kDesignHeight = 2040;
 
 inline constexpr std::uint32_t kWhite = 16777215;
 
-inline constexpr int kNoTabStop = -1;
-
-struct ControlDesign {
-  ControlId id;
-  ControlKind kind;
-  const wchar_t* name;
-  const wchar_t* text;  // caption or initial text
-  int left;
-  int top;
-  int width;
-  int height;
-  int tabIndex;  // kNoTabStop: never takes the focus
-};
+using platform::ControlDesign;
+using platform::kNoTabStop;
+using platform::MenuDesign;
+using platform::TakesFocus;
 
 // In tab order; the controls that never take the focus come last.
 inline constexpr std::array<ControlDesign, platform::kControlCount> kForm1Controls = {{
-    {ControlId::optRGB, ControlKind::OptionButton, L"optRGB", L"RGB", 960, 120, 1095, 255, 0},
+    {ControlId::optRGB, ControlKind::OptionButton, L"optRGB", L"RGB", 960, 120, 1095, 255, 0, true},
     {ControlId::txtC0, ControlKind::TextField, L"txtC(0)", L"255", 1800, 120, 495, 285, 1},
     {ControlId::txtC1, ControlKind::TextField, L"txtC(1)", L"255", 2400, 120, 495, 285, 2},
     {ControlId::txtC2, ControlKind::TextField, L"txtC(2)", L"255", 3000, 120, 495, 285, 3},
@@ -59,32 +51,9 @@ inline constexpr std::array<ControlDesign, platform::kControlCount> kForm1Contro
      805, 285, 9},
     {ControlId::Label1, ControlKind::Label, L"Label1", L"Set Color:", 960, 1320, 855, 255, 10},
     {ControlId::Label2, ControlKind::Label, L"Label2", L"Get Color:", 960, 960, 855, 255, 11},
-    {ControlId::lblColor, ControlKind::Label, L"lblColor", L"", 0, 0, 855, 1695, 12},
+    {ControlId::lblColor, ControlKind::Label, L"lblColor", L"", 0, 0, 855, 1695, 12, false, kWhite},
     {ControlId::xLine1, ControlKind::Line, L"xLine1", L"", 840, 840, 2895, 30, kNoTabStop},
 }};
-
-[[nodiscard]] constexpr const ControlDesign& DesignOf(ControlId id) {
-  for (const auto& design : kForm1Controls) {
-    if (design.id == id) {
-      return design;
-    }
-  }
-  return kForm1Controls[0];  // unreachable: every id has a row
-}
-
-// Labels carry a tab index but never take the focus.
-[[nodiscard]] constexpr bool TakesFocus(const ControlDesign& design) {
-  return design.tabIndex != kNoTabStop && design.kind != ControlKind::Label &&
-         design.kind != ControlKind::Line;
-}
-
-struct MenuDesign {
-  MenuId id;
-  const wchar_t* name;
-  const wchar_t* caption;
-  bool checked;
-  bool visible;
-};
 
 // mnuOpt is the hidden top-level item; the others are its items, in order.
 inline constexpr std::array<MenuDesign, platform::kMenuCount> kForm1Menus = {{
@@ -95,5 +64,13 @@ inline constexpr std::array<MenuDesign, platform::kMenuCount> kForm1Menus = {{
     {MenuId::mnuOptView2, L"mnuOptView(2)", L"Wide Layout 1", false, true},
     {MenuId::mnuOptView3, L"mnuOptView(3)", L"Wide Layout 2", false, true},
 }};
+
+inline constexpr platform::FormDesign kForm1Design{kDesignCaption, kDesignWidth, kDesignHeight,
+                                                   kFrameWidth,    kFrameHeight, kForm1Controls,
+                                                   kForm1Menus};
+
+[[nodiscard]] constexpr const ControlDesign& DesignOf(ControlId id) {
+  return kForm1Design.Control(id);
+}
 
 }  // namespace pigmentry::app

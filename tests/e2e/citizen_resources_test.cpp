@@ -12,6 +12,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "app/form1_design.h"
 #include "app/icon_data.h"
 #include "e2e/harness.h"
 #include "platform/win32/win32_form.h"
@@ -94,7 +95,7 @@ TEST(Resources, FileIconIsTheIconTable) {
 // The window loads its icon from the program that creates it; this test
 // program carries the same icon resource.
 TEST(Resources, WindowShowsTheIconTable) {
-  platform::win32::Win32Form form(::GetModuleHandleW(nullptr));
+  platform::win32::Win32Form form(::GetModuleHandleW(nullptr), app::kForm1Design);
   ASSERT_NE(form.Hwnd(), nullptr);
   const auto small =
       reinterpret_cast<HICON>(::SendMessageW(form.Hwnd(), WM_GETICON, ICON_SMALL, 0));

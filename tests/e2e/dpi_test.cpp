@@ -56,5 +56,34 @@ TEST(HighDpi, ClientAreaAndControlsScaleAt144Dpi) {
   EXPECT_EQ(ClientSize(program.Control(ControlId::xLine1)).cy, 2);
 }
 
+// The hexadecimal field shows all six digits, whatever the resolution: the
+// last digit ends inside the edit's formatting rectangle.
+class HexFieldAtDpi : public ::testing::TestWithParam<DWORD> {};
+
+TEST_P(HexFieldAtDpi, SixDigitsFitTheField) {
+  const SystemDpi dpi(GetParam());
+  RunningProgram program;
+  ASSERT_NE(program.WaitForWindow(), nullptr);
+  HWND hex = program.Control(ControlId::txtHex);
+  // In RGB mode a write of the field is not read back into the colour.
+  for (const wchar_t* text : {L"FFFFFF", L"000000", L"888888", L"DDDDDD", L"BBBBBB"}) {
+    ::SendMessageW(hex, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    RECT format{};
+    ::SendMessageW(hex, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    const auto x = [hex](int index) {
+      return static_cast<int>(
+          static_cast<short>(LOWORD(::SendMessageW(hex, EM_POSFROMCHAR, index, 0))));
+    };
+    // Six equal digits: the last one is as wide as the one before it.
+    const int lastRight = x(5) + (x(5) - x(4));
+    EXPECT_GE(x(0), format.left) << text;
+    EXPECT_LE(lastRight, format.right)
+        << text << " at " << GetParam() << " dpi: the sixth digit ends at " << lastRight
+        << ", the text area at " << format.right;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Resolutions, HexFieldAtDpi, ::testing::Values(96, 120, 144, 192));
+
 }  // namespace
 }  // namespace pigmentry::e2e

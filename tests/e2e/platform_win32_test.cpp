@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/form1_design.h"
 #include "platform/win32/win32_form.h"
 
 namespace pigmentry::platform::win32 {
@@ -53,7 +54,7 @@ class RecordingEvents : public FormEvents {
 
 class Win32Platform : public testing::Test {
  protected:
-  Win32Platform() : form(::GetModuleHandleW(nullptr)), events(form.View()) {
+  Win32Platform() : form(::GetModuleHandleW(nullptr), app::kForm1Design), events(form.View()) {
     form.Connect(events);
     form.Show(SW_SHOWNOACTIVATE);
     ::SetForegroundWindow(form.Hwnd());

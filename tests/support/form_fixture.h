@@ -3,13 +3,16 @@
 #pragma once
 
 #include "app/form1.h"
+#include "app/form1_design.h"
 #include "bridge/memory/memory_host.h"
 #include "platform/memory/memory_form.h"
 
 namespace pigmentry::testing_support {
 
 struct FormFixture {
-  explicit FormFixture(int dpi = 96) : form(dpi), form1(form.View(), host) { form.Connect(form1); }
+  explicit FormFixture(int dpi = 96) : form(app::kForm1Design, dpi), form1(form.View(), host) {
+    form.Connect(form1);
+  }
 
   platform::memory::MemoryForm form;
   bridge::memory::MemoryHost host;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/form1_design.h"
 #include "platform/memory/memory_form.h"
 
 namespace pigmentry::platform::memory {
@@ -58,7 +59,7 @@ class RecordingEvents : public FormEvents {
 using Log = std::vector<std::wstring>;
 
 TEST(PlatformEvents, ProgramWriteRaisesChangeOnlyWhenTheTextDiffers) {
-  MemoryForm form;
+  MemoryForm form(app::kForm1Design);
   RecordingEvents events(form);
   form.txtHex().SetText(L"FFFFFF");
   EXPECT_TRUE(events.log.empty());
@@ -68,7 +69,7 @@ TEST(PlatformEvents, ProgramWriteRaisesChangeOnlyWhenTheTextDiffers) {
 }
 
 TEST(PlatformEvents, ChangeRunsNestedInsideTheWriteAndTheChainEnds) {
-  MemoryForm form;
+  MemoryForm form(app::kForm1Design);
   RecordingEvents events(form);
   // A handler that writes its field back in canonical form, as the colour
   // handlers do: the nested write raises one more Change, the next none.
@@ -86,7 +87,7 @@ TEST(PlatformEvents, ChangeRunsNestedInsideTheWriteAndTheChainEnds) {
 }
 
 TEST(PlatformEvents, LostFocusOfTheOldControlComesBeforeGotFocusOfTheNew) {
-  MemoryForm form;
+  MemoryForm form(app::kForm1Design);
   RecordingEvents events(form);
   form.Focus(ControlId::txtHex);
   form.Focus(ControlId::txtC1);
@@ -95,7 +96,7 @@ TEST(PlatformEvents, LostFocusOfTheOldControlComesBeforeGotFocusOfTheNew) {
 }
 
 TEST(PlatformEvents, KeyDownSetToZeroConsumesTheKey) {
-  MemoryForm form;
+  MemoryForm form(app::kForm1Design);
   RecordingEvents events(form);
   form.Focus(ControlId::txtC0);
   form.Select(3, 0);
@@ -110,7 +111,7 @@ TEST(PlatformEvents, KeyDownSetToZeroConsumesTheKey) {
 }
 
 TEST(PlatformEvents, TypingReplacesTheSelection) {
-  MemoryForm form;
+  MemoryForm form(app::kForm1Design);
   RecordingEvents events(form);
   form.Focus(ControlId::txtHex);
   form.Select(0, 6);
@@ -122,7 +123,7 @@ TEST(PlatformEvents, TypingReplacesTheSelection) {
 }
 
 TEST(PlatformEvents, TabFollowsTheTabIndicesAndSkipsLabels) {
-  MemoryForm form;
+  MemoryForm form(app::kForm1Design);
   RecordingEvents events(form);
   std::vector<std::wstring> visited;
   for (int i = 0; i < 10; ++i) {
@@ -141,7 +142,7 @@ TEST(PlatformEvents, TabFollowsTheTabIndicesAndSkipsLabels) {
 }
 
 TEST(PlatformEvents, OptionButtonsAreOneExclusiveGroup) {
-  MemoryForm form;
+  MemoryForm form(app::kForm1Design);
   RecordingEvents events(form);
   const auto& view = form.View();
   EXPECT_TRUE(view.optRGB().Value());
@@ -154,7 +155,7 @@ TEST(PlatformEvents, OptionButtonsAreOneExclusiveGroup) {
 }
 
 TEST(PlatformEvents, ClickingAButtonTakesTheFocusFirst) {
-  MemoryForm form;
+  MemoryForm form(app::kForm1Design);
   RecordingEvents events(form);
   form.Focus(ControlId::txtHex);
   form.Click(ControlId::cmdSetPaint);

@@ -2,6 +2,7 @@
 // from its proportions.
 #include <gtest/gtest.h>
 
+#include "app/form1_design.h"
 #include "platform/memory/memory_form.h"
 
 namespace pigmentry::platform::memory {
@@ -37,7 +38,7 @@ class XLineSizes : public testing::TestWithParam<LineCase> {};
 
 TEST_P(XLineSizes, DrawsAlongTheLongEdgeAndForcesTwoPixels) {
   const LineCase& c = GetParam();
-  MemoryForm form(c.dpi);
+  MemoryForm form(app::kForm1Design, c.dpi);
   NoEvents events;
   form.Connect(events);
   MemoryLine& line = form.xLine1();
@@ -74,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<LineCase>& info) { return info.param.name; });
 
 TEST(XLine, DesignSizeStaysAndPaintsTheTopRow) {
-  MemoryForm form;
+  MemoryForm form(app::kForm1Design);
   NoEvents events;
   form.Connect(events);
   MemoryLine& line = form.xLine1();
@@ -88,7 +89,7 @@ TEST(XLine, DesignSizeStaysAndPaintsTheTopRow) {
 }
 
 TEST(XLine, SettingTheSameSizeRaisesNoResize) {
-  MemoryForm form;
+  MemoryForm form(app::kForm1Design);
   NoEvents events;
   form.Connect(events);
   MemoryLine& line = form.xLine1();

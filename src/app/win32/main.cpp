@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/form1.h"
+#include "app/form1_design.h"
 #include "bridge/com/com_host.h"
 #include "bridge/com/com_support.h"
 #include "platform/win32/win32_form.h"
@@ -16,7 +17,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   ::InitCommonControlsEx(&controls);
 
   const auto host = pigmentry::bridge::MakeComHost();
-  pigmentry::platform::win32::Win32Form window(instance);
+  pigmentry::platform::win32::Win32Form window(instance, pigmentry::app::kForm1Design);
   if (window.Unloaded()) {
     return 1;
   }

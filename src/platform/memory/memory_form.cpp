@@ -4,8 +4,6 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "app/form1_design.h"
-
 namespace pigmentry::platform::memory {
 
 namespace {
@@ -159,10 +157,10 @@ void MemoryLine::Resized() {
 
 MemoryWindow::MemoryWindow(MemoryForm& form)
     : form_(form),
-      caption_(app::kDesignCaption),
+      caption_(form.Design().caption),
       handle_(NextHandle()),
-      width_(app::kDesignWidth),
-      height_(app::kDesignHeight) {}
+      width_(form.Design().width),
+      height_(form.Design().height) {}
 
 float MemoryWindow::TwipsPerPixelX() const { return 1440.0F / static_cast<float>(form_.Dpi()); }
 float MemoryWindow::TwipsPerPixelY() const { return 1440.0F / static_cast<float>(form_.Dpi()); }
@@ -175,9 +173,10 @@ void MemoryWindow::PopupMenu(MenuId menu) { form_.RecordPopup(menu); }
 
 // --- MemoryForm --------------------------------------------------------------
 
-MemoryForm::MemoryForm(int dpi) : dpi_(dpi), window_(*this) {
+MemoryForm::MemoryForm(const FormDesign& design, int dpi)
+    : design_(design), dpi_(dpi), window_(*this) {
   view_.AttachWindow(window_);
-  for (const auto& design : app::kForm1Controls) {
+  for (const auto& design : design_.controls) {
     const SizeRecord extent{design.left, design.top, design.width, design.height};
     std::unique_ptr<Control> control;
     switch (design.kind) {
@@ -186,15 +185,14 @@ MemoryForm::MemoryForm(int dpi) : dpi_(dpi), window_(*this) {
         break;
       case ControlKind::OptionButton:
         control = std::make_unique<MemoryOptionButton>(*this, design.id, extent, design.text,
-                                                       design.id == ControlId::optRGB);
+                                                       design.selected);
         break;
       case ControlKind::CommandButton:
         control = std::make_unique<MemoryCommandButton>(*this, design.id, extent, design.text);
         break;
       case ControlKind::Label: {
-        const std::uint32_t back =
-            design.id == ControlId::lblColor ? app::kWhite : SystemColour(15);  // COLOR_BTNFACE
-        control = std::make_unique<MemoryLabel>(*this, design.id, extent, design.text, back);
+        control =
+            std::make_unique<MemoryLabel>(*this, design.id, extent, design.text, design.background);
         break;
       }
       case ControlKind::Line: {
@@ -207,7 +205,7 @@ MemoryForm::MemoryForm(int dpi) : dpi_(dpi), window_(*this) {
     view_.AttachControl(design.id, *control);
     controls_.push_back(std::move(control));
   }
-  for (const auto& design : app::kForm1Menus) {
+  for (const auto& design : design_.menus) {
     menus_.push_back(
         std::make_unique<MemoryMenuItem>(design.caption, design.checked, design.visible));
     view_.AttachMenu(design.id, *menus_.back());
@@ -236,8 +234,8 @@ PixelRect MemoryForm::PixelsOf(ControlId id) const {
 }
 
 PixelRect MemoryForm::ClientPixels() const {
-  return {0, 0, TwipsToPixels(window_.Width() - app::kFrameWidth, dpi_),
-          TwipsToPixels(window_.Height() - app::kFrameHeight, dpi_)};
+  return {0, 0, TwipsToPixels(window_.Width() - design_.frameWidth, dpi_),
+          TwipsToPixels(window_.Height() - design_.frameHeight, dpi_)};
 }
 
 void MemoryForm::Load() { Events().Load(); }
@@ -259,12 +257,12 @@ void MemoryForm::Focus(ControlId id) {
 
 void MemoryForm::Tab(bool backwards) {
   std::vector<ControlId> order;
-  for (const auto& design : app::kForm1Controls) {
+  for (const auto& design : design_.controls) {
     const Control& control = view_.ControlById(design.id);
     // Of a group of option buttons only the selected one is a Tab stop.
     const bool unselectedOption = design.kind == ControlKind::OptionButton &&
                                   !static_cast<const OptionButton&>(control).Value();
-    if (app::TakesFocus(design) && control.Visible() && !unselectedOption) {
+    if (TakesFocus(design) && control.Visible() && !unselectedOption) {
       order.push_back(design.id);
     }
   }
@@ -284,7 +282,7 @@ MemoryTextField* MemoryForm::FocusedField() {
   if (!focused_) {
     return nullptr;
   }
-  const auto kind = app::DesignOf(*focused_).kind;
+  const auto kind = design_.Control(*focused_).kind;
   return kind == ControlKind::TextField ? &Field(*focused_) : nullptr;
 }
 
@@ -329,8 +327,8 @@ void MemoryForm::Select(int start, int length) {
 }
 
 void MemoryForm::Click(ControlId id) {
-  const auto& design = app::DesignOf(id);
-  if (app::TakesFocus(design)) {
+  const auto& design = design_.Control(id);
+  if (TakesFocus(design)) {
     Focus(id);
   }
   switch (design.kind) {

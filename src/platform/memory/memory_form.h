@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "controls/xline.h"
+#include "platform/form_design.h"
 #include "platform/twips.h"
 #include "platform/ui.h"
 
@@ -232,7 +233,8 @@ class MemoryForm {
  public:
   // A screen with the given resolution in dots per inch (twips per pixel =
   // 1440 / dpi).
-  explicit MemoryForm(int dpi = 96);
+  // Creates the form `design` describes; `design` must outlive the form.
+  explicit MemoryForm(const FormDesign& design, int dpi = 96);
   MemoryForm(const MemoryForm&) = delete;
   MemoryForm& operator=(const MemoryForm&) = delete;
   ~MemoryForm();
@@ -241,6 +243,7 @@ class MemoryForm {
   void Connect(FormEvents& events) { events_ = &events; }
   [[nodiscard]] FormEvents& Events() const;
   [[nodiscard]] int Dpi() const { return dpi_; }
+  [[nodiscard]] const FormDesign& Design() const { return design_; }
   // Where the Win32 side would place a control, and the size it would give
   // the client area, in pixels at this form's resolution.
   [[nodiscard]] PixelRect PixelsOf(ControlId id) const;
@@ -295,6 +298,7 @@ class MemoryForm {
  private:
   [[nodiscard]] MemoryTextField* FocusedField();
 
+  const FormDesign& design_;
   int dpi_;
   FormEvents* events_ = nullptr;
   MemoryWindow window_;

@@ -1,16 +1,20 @@
 #include "platform/win32/win32_form.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <string_view>
 #include <utility>
 
-#include "app/form1_design.h"
 #include "platform/win32/accessible_names.h"
+#include "platform/win32/command_button.h"
 #include "platform/win32/control_ids.h"
+#include "platform/win32/label.h"
+#include "platform/win32/line_control.h"
+#include "platform/win32/option_button.h"
+#include "platform/win32/text_field.h"
 #include "platform/win32/window_class.h"
 #include "platform/win32/xline_window.h"
 
@@ -24,29 +28,6 @@ constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 constexpr UINT_PTR kSubclassId = 1;
 constexpr int kIconResourceId = 1;
 constexpr int kFontPoints = 8;
-constexpr std::uint32_t kButtonFace = SystemColour(COLOR_BTNFACE);
-
-COLORREF ToColorRef(std::uint32_t colour) {
-  if ((colour & 0x80000000U) != 0) {
-    return ::GetSysColor(static_cast<int>(colour & 0xFFU));
-  }
-  return static_cast<COLORREF>(colour & 0xFFFFFFU);
-}
-
-// Shift, Ctrl and Alt as the bits 1, 2 and 4.
-int ShiftState() {
-  int shift = 0;
-  if (::GetKeyState(VK_SHIFT) < 0) {
-    shift |= 1;
-  }
-  if (::GetKeyState(VK_CONTROL) < 0) {
-    shift |= 2;
-  }
-  if (::GetKeyState(VK_MENU) < 0) {
-    shift |= 4;
-  }
-  return shift;
-}
 
 // A screen coordinate from twips, kept where a window position can go.
 int ScreenPixels(float twips, float twipsPerPixel) {
@@ -63,14 +44,14 @@ struct ChildClass {
   DWORD exStyle;
 };
 
-ChildClass ClassOf(const app::ControlDesign& design) {
+ChildClass ClassOf(const ControlDesign& design, bool firstOfGroup) {
   switch (design.kind) {
     case ControlKind::OptionButton:
       // The two option buttons are one group: the arrow keys move between
       // them, and Space selects the one with the focus.
       return {WC_BUTTONW,
               static_cast<DWORD>(BS_RADIOBUTTON | WS_TABSTOP) |
-                  (design.id == ControlId::optRGB ? static_cast<DWORD>(WS_GROUP) : 0U),
+                  (firstOfGroup ? static_cast<DWORD>(WS_GROUP) : 0U),
               0};
     case ControlKind::TextField:
       return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
@@ -86,133 +67,16 @@ ChildClass ClassOf(const app::ControlDesign& design) {
 
 }  // namespace
 
-// --- ChildWindow -------------------------------------------------------------
-
-Extent ChildWindow::TwipsExtent() const {
-  RECT rect{};
-  ::GetWindowRect(window_, &rect);
-  ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window_), reinterpret_cast<POINT*>(&rect), 2);
-  const Dpi dpi = form_.CurrentDpi();
-  return {dpi.ToTwips(rect.left), dpi.ToTwips(rect.top), dpi.ToTwips(rect.right - rect.left),
-          dpi.ToTwips(rect.bottom - rect.top)};
-}
-
-void ChildWindow::PlaceTwips(int left, int top, int width, int height) const {
-  const Dpi dpi = form_.CurrentDpi();
-  ::SetWindowPos(window_, nullptr, dpi.ToPixels(left), dpi.ToPixels(top),
-                 std::max(0, dpi.ToPixels(width)), std::max(0, dpi.ToPixels(height)),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-std::wstring ChildWindow::WindowText() const {
-  const int length = ::GetWindowTextLengthW(window_);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = ::GetWindowTextW(window_, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-  return text;
-}
-
-void ChildWindow::SetWindowText(const std::wstring& text) const {
-  ::SetWindowTextW(window_, text.c_str());
-}
-
-// --- Win32TextField ------------------------------------------------------------
-
-void Win32TextField::SetText(const std::wstring& text) {
-  if (text == Text()) {
-    return;
-  }
-  const bool outer = writing_;
-  writing_ = true;
-  SetWindowText(text);
-  writing_ = outer;
-  Form().Events().Change(Id());
-}
-
-std::pair<int, int> Win32TextField::Selection() const {
-  DWORD start = 0;
-  DWORD end = 0;
-  ::SendMessageW(Hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-  return {static_cast<int>(start), static_cast<int>(end)};
-}
-
-int Win32TextField::SelStart() const { return Selection().first; }
-
-int Win32TextField::SelLength() const {
-  const auto [start, end] = Selection();
-  return end - start;
-}
-
-void Win32TextField::SetSelStart(int start) {
-  ::SendMessageW(Hwnd(), EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start));
-}
-
-void Win32TextField::SetSelLength(int length) {
-  const int start = SelStart();
-  ::SendMessageW(Hwnd(), EM_SETSEL, static_cast<WPARAM>(start),
-                 static_cast<LPARAM>(start + std::max(length, 0)));
-}
-
-// --- Win32OptionButton ---------------------------------------------------------
-
-bool Win32OptionButton::Value() const {
-  return ::SendMessageW(Hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void Win32OptionButton::SetValue(bool selected) {
-  ::SendMessageW(Hwnd(), BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
-  if (!selected) {
-    return;
-  }
-  const ControlId other = Id() == ControlId::optRGB ? ControlId::optHex : ControlId::optRGB;
-  auto& otherButton = static_cast<Win32OptionButton&>(Form().View().ControlById(other));
-  ::SendMessageW(otherButton.Hwnd(), BM_SETCHECK, BST_UNCHECKED, 0);
-}
-
-// --- Win32Label ----------------------------------------------------------------
-
-Win32Label::Win32Label(Win32Form& form, ControlId id, HWND window, std::uint32_t backColor)
-    : CaptionedChild(form, id, window),
-      backColor_(backColor),
-      brush_(::CreateSolidBrush(ToColorRef(backColor))) {}
-
-void Win32Label::SetBackColor(std::uint32_t colour) {
-  if (colour == backColor_) {
-    return;
-  }
-  Brush brush(::CreateSolidBrush(ToColorRef(colour)));
-  if (!brush) {
-    return;  // keep the old colour rather than paint with no brush
-  }
-  backColor_ = colour;
-  brush_ = std::move(brush);
-  ::InvalidateRect(Hwnd(), nullptr, TRUE);
-}
-
-COLORREF Win32Label::BackgroundColorRef() const { return ToColorRef(backColor_); }
-
-// --- Win32MenuItem -------------------------------------------------------------
-
-bool Win32MenuItem::Checked() const {
-  return (::GetMenuState(menu_, commandId_, MF_BYCOMMAND) & MF_CHECKED) != 0;
-}
-
-void Win32MenuItem::SetChecked(bool checked) {
-  ::CheckMenuItem(menu_, commandId_, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
-}
-
-// --- Win32Form -----------------------------------------------------------------
-
-Win32Form::Win32Form(HINSTANCE instance)
+Win32Form::Win32Form(HINSTANCE instance, const FormDesign& design)
     : instance_(instance),
+      design_(design),
       dpi_(DpiOfWindow(nullptr)),
-      widthTwips_(app::kDesignWidth),
-      heightTwips_(app::kDesignHeight) {
+      widthTwips_(design.width),
+      heightTwips_(design.height) {
   RegisterClass(instance);
   XLineWindow::Register(instance);
   view_.AttachWindow(*this);
-  window_ = ::CreateWindowExW(kFormExStyle, kForm1ClassName, app::kDesignCaption, kFormStyle,
+  window_ = ::CreateWindowExW(kFormExStyle, kForm1ClassName, design_.caption, kFormStyle,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                               nullptr, instance, this);
   if (window_ == nullptr) {
@@ -239,14 +103,13 @@ void Win32Form::RegisterClass(HINSTANCE instance) {
 void Win32Form::CreateMenu() {
   menuBar_.reset(::CreateMenu());
   options_ = ::CreatePopupMenu();
-  const auto& top = app::kForm1Menus[0];
+  const auto& top = design_.menus.front();
   ::AppendMenuW(menuBar_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(options_), top.caption);
   menuItems_.push_back(std::make_unique<Win32MenuItem>(
       menuBar_.get(), static_cast<UINT>(reinterpret_cast<UINT_PTR>(options_)), top.caption,
       top.visible));
   view_.AttachMenu(top.id, *menuItems_.back());
-  for (std::size_t i = 1; i < app::kForm1Menus.size(); ++i) {
-    const auto& design = app::kForm1Menus[i];
+  for (const MenuDesign& design : design_.menus.subspan(1)) {
     const UINT commandId = static_cast<UINT>(CommandIdOf(design.id));
     if (std::wstring_view(design.caption) == L"-") {
       ::AppendMenuW(options_, MF_SEPARATOR, commandId, nullptr);
@@ -269,15 +132,21 @@ constexpr ControlKind kStacking[] = {ControlKind::TextField, ControlKind::Comman
                                      ControlKind::Label};
 
 void Win32Form::CreateControls() {
-  std::vector<const app::ControlDesign*> order;
+  std::vector<const ControlDesign*> order;
   for (const ControlKind kind : kStacking) {
-    for (const auto& design : app::kForm1Controls) {
+    for (const auto& design : design_.controls) {
       if (design.kind == kind) {
         order.push_back(&design);
       }
     }
   }
-  for (const app::ControlDesign* design : order) {
+  const ControlDesign* firstOption = nullptr;
+  for (const ControlDesign& design : design_.controls) {
+    if (design.kind == ControlKind::OptionButton && firstOption == nullptr) {
+      firstOption = &design;
+    }
+  }
+  for (const ControlDesign* design : order) {
     const RECT pixels{dpi_.ToPixels(design->left), dpi_.ToPixels(design->top),
                       dpi_.ToPixels(design->left + design->width),
                       dpi_.ToPixels(design->top + design->height)};
@@ -286,7 +155,7 @@ void Win32Form::CreateControls() {
     if (design->kind == ControlKind::Line) {
       child = XLineWindow::Create(window_, id, pixels);
     } else {
-      const ChildClass cls = ClassOf(*design);
+      const ChildClass cls = ClassOf(*design, design == firstOption);
       child = ::CreateWindowExW(
           cls.exStyle, cls.className, design->text, kChildStyle | cls.style, pixels.left,
           pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, window_,
@@ -302,8 +171,6 @@ void Win32Form::CreateControls() {
       case ControlKind::TextField:
         // No length limit of the field's own: long pastes reach the handlers.
         ::SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
-        // Narrow margins: six hexadecimal digits fill the hexadecimal field.
-        ::SendMessageW(child, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
         adopt(std::make_unique<Win32TextField>(*this, design->id, child));
         break;
       case ControlKind::OptionButton:
@@ -313,9 +180,7 @@ void Win32Form::CreateControls() {
         adopt(std::make_unique<Win32CommandButton>(*this, design->id, child));
         break;
       case ControlKind::Label:
-        adopt(std::make_unique<Win32Label>(
-            *this, design->id, child,
-            design->id == ControlId::lblColor ? app::kWhite : kButtonFace));
+        adopt(std::make_unique<Win32Label>(*this, design->id, child, design->background));
         break;
       case ControlKind::Line:
         adopt(std::make_unique<Win32LineControl>(*this, design->id, child));
@@ -330,12 +195,21 @@ void Win32Form::CreateControls() {
     view_.AttachControl(design->id, *control);
     controls_.push_back(std::move(control));
   }
-  view_.optRGB().SetValue(true);
+  for (const ControlDesign& design : design_.controls) {
+    if (design.kind == ControlKind::OptionButton && design.selected) {
+      static_cast<OptionButton&>(view_.ControlById(design.id)).SetValue(true);
+    }
+  }
 }
 
-void Win32Form::ApplyFont() {
+namespace {
+
+constexpr int kFieldMargin = 1;   // pixels left and right of a field's text
+constexpr int kSmallestFont = 6;  // pixels: a field's font gets no smaller
+
+LOGFONTW DialogFont(int dpi) {
   LOGFONTW logFont{};
-  logFont.lfHeight = -::MulDiv(kFontPoints, dpi_.value, 72);
+  logFont.lfHeight = -::MulDiv(kFontPoints, dpi, 72);
   logFont.lfWeight = FW_NORMAL;
   logFont.lfCharSet = DEFAULT_CHARSET;
   logFont.lfQuality = CLEARTYPE_QUALITY;
@@ -343,14 +217,81 @@ void Win32Form::ApplyFont() {
   constexpr wchar_t kFaceName[] = L"MS Shell Dlg 2";
   static_assert(std::size(kFaceName) <= LF_FACESIZE);
   std::copy(std::begin(kFaceName), std::end(kFaceName), logFont.lfFaceName);
+  return logFont;
+}
+
+// The width of `characters` of the widest hexadecimal digit in `font`.
+int WidestDigitRun(HDC dc, HFONT font, int characters) {
+  const HGDIOBJ old = ::SelectObject(dc, font);
+  int widest = 0;
+  for (const wchar_t digit : std::wstring_view(L"0123456789ABCDEF")) {
+    const std::wstring run(static_cast<std::size_t>(characters), digit);
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, run.c_str(), static_cast<int>(run.size()), &size);
+    widest = std::max(widest, static_cast<int>(size.cx));
+  }
+  ::SelectObject(dc, old);
+  return widest;
+}
+
+// A smaller font of the same face for a field too narrow to show
+// `characters` digits in the dialog font, or none when that one fits.
+Font FontThatFits(HWND field, LOGFONTW logFont, int characters) {
+  RECT text{};
+  ::SendMessageW(field, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+  const int room = text.right - text.left;
+  HDC dc = ::GetDC(field);
+  if (dc == nullptr) {
+    return nullptr;
+  }
+  Font fitted;
+  for (bool first = true; logFont.lfHeight < -kSmallestFont; ++logFont.lfHeight, first = false) {
+    Font font(::CreateFontIndirectW(&logFont));
+    if (!font || WidestDigitRun(dc, font.get(), characters) <= room) {
+      if (!first) {
+        fitted = std::move(font);
+      }
+      break;
+    }
+    fitted = std::move(font);  // the smallest tried so far
+  }
+  ::ReleaseDC(field, dc);
+  return fitted;
+}
+
+void SetFieldFont(HWND control, HFONT font, ControlKind kind) {
+  ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  if (kind == ControlKind::TextField) {
+    // An edit takes its margins anew from every font it is given.
+    ::SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                   MAKELPARAM(kFieldMargin, kFieldMargin));
+  }
+}
+
+}  // namespace
+
+// Every control gets the dialog font at the window's resolution; a text
+// field too narrow for its digits in that font gets a smaller one.
+void Win32Form::ApplyFont() {
+  const LOGFONTW logFont = DialogFont(dpi_.value);
   Font font(::CreateFontIndirectW(&logFont));
   if (!font) {
     return;
   }
+  std::vector<Font> fieldFonts;
   for (ChildWindow* child : children_) {
-    ::SendMessageW(child->Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    const ControlDesign& design = design_.Control(child->Id());
+    SetFieldFont(child->Hwnd(), font.get(), design.kind);
+    if (design.kind == ControlKind::TextField) {
+      const auto characters = static_cast<int>(std::wstring_view(design.text).size());
+      if (Font fitted = FontThatFits(child->Hwnd(), logFont, characters)) {
+        SetFieldFont(child->Hwnd(), fitted.get(), design.kind);
+        fieldFonts.push_back(std::move(fitted));
+      }
+    }
   }
   font_ = std::move(font);
+  fieldFonts_ = std::move(fieldFonts);
 }
 
 void Win32Form::LoadIcons() {
@@ -379,8 +320,8 @@ void Win32Form::PlaceOuterSize(int widthTwips, int heightTwips) {
   const int frameWidth = (outer.right - outer.left) - client.right;
   const int frameHeight = (outer.bottom - outer.top) - client.bottom;
   ::SetWindowPos(window_, nullptr, 0, 0,
-                 frameWidth + std::max(0, dpi_.ToPixels(widthTwips - app::kFrameWidth)),
-                 frameHeight + std::max(0, dpi_.ToPixels(heightTwips - app::kFrameHeight)),
+                 frameWidth + std::max(0, dpi_.ToPixels(widthTwips - design_.frameWidth)),
+                 frameHeight + std::max(0, dpi_.ToPixels(heightTwips - design_.frameHeight)),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -492,7 +433,7 @@ void Win32Form::TrackOptionsMenu(POINT at) {
   const auto command =
       static_cast<UINT>(::TrackPopupMenu(options_, TPM_RETURNCMD, at.x, at.y, 0, window_, nullptr));
   ::PostMessageW(window_, WM_NULL, 0, 0);
-  for (const auto& design : app::kForm1Menus) {
+  for (const auto& design : design_.menus) {
     if (command != 0 && command == static_cast<UINT>(CommandIdOf(design.id))) {
       Events().MenuClick(design.id);
     }
@@ -544,12 +485,12 @@ HWND Win32Form::NextTabStop(HWND from, bool backwards) const {
   // The controls that can take the focus now, in tab order. Of the option
   // buttons only the selected one is a Tab stop, as in any group of them.
   std::vector<HWND> stops;
-  for (const auto& design : app::kForm1Controls) {
+  for (const auto& design : design_.controls) {
     const Control& control = view_.ControlById(design.id);
     const bool unselectedOption = design.kind == ControlKind::OptionButton &&
                                   !static_cast<const OptionButton&>(control).Value();
     HWND window = children_.at(static_cast<std::size_t>(design.id))->Hwnd();
-    if (app::TakesFocus(design) && !unselectedOption && ::IsWindowVisible(window) != FALSE &&
+    if (TakesFocus(design) && !unselectedOption && ::IsWindowVisible(window) != FALSE &&
         ::IsWindowEnabled(window) != FALSE) {
       stops.push_back(window);
     }
@@ -574,7 +515,7 @@ bool Win32Form::HandleMenuKey(const MSG& message) {
                         message.wParam == VK_F10 && ::GetKeyState(VK_SHIFT) < 0;
   const ChildWindow* child = ChildOf(message.hwnd);
   if ((!appsKey && !shiftF10) || child == nullptr ||
-      app::DesignOf(child->Id()).kind == ControlKind::TextField) {
+      design_.Control(child->Id()).kind == ControlKind::TextField) {
     return false;
   }
   if (shiftF10 || message.message == WM_KEYUP) {
@@ -642,25 +583,13 @@ void Win32Form::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (child == nullptr || events_ == nullptr) {
     return;  // Enter and Esc from the dialog manager, and the like
   }
-  const UINT code = HIWORD(wParam);
-  const ControlKind kind = app::DesignOf(child->Id()).kind;
-  if (kind == ControlKind::TextField && code == EN_CHANGE) {
-    if (!static_cast<Win32TextField*>(child)->Writing()) {
-      Events().Change(child->Id());
-    }
-  } else if (kind == ControlKind::CommandButton && code == BN_CLICKED) {
-    Events().Click(child->Id());
-  } else if (kind == ControlKind::OptionButton && code == BN_CLICKED) {
-    static_cast<Win32OptionButton*>(child)->SetValue(true);
-  }
+  child->OnNotify(HIWORD(wParam));
 }
 
 LRESULT Win32Form::OnColorStatic(HDC dc, HWND control) {
   ChildWindow* child = ChildOf(control);
-  if (child != nullptr && app::DesignOf(child->Id()).kind == ControlKind::Label) {
-    const auto* label = static_cast<Win32Label*>(child);
-    ::SetBkColor(dc, label->BackgroundColorRef());
-    return reinterpret_cast<LRESULT>(label->Background());
+  if (HBRUSH brush = child != nullptr ? child->OnColour(dc) : nullptr; brush != nullptr) {
+    return reinterpret_cast<LRESULT>(brush);
   }
   ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
   return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
@@ -715,40 +644,13 @@ LRESULT CALLBACK Win32Form::ChildProc(HWND window, UINT message, WPARAM wParam, 
 LRESULT Win32Form::HandleChildMessage(ChildWindow& child, UINT message, WPARAM wParam,
                                       LPARAM lParam) {
   const HWND window = child.Hwnd();
-  const ControlKind kind = app::DesignOf(child.Id()).kind;
-  switch (message) {
-    case WM_SETFOCUS: {
-      const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
-      OnChildFocus(child);
-      return result;
-    }
-    case WM_KEYDOWN:
-      if (kind == ControlKind::TextField) {
-        int keyCode = static_cast<int>(wParam);
-        Events().KeyDown(child.Id(), keyCode, ShiftState());
-        if (keyCode == 0) {
-          return 0;
-        }
-        return ::DefSubclassProc(window, message, static_cast<WPARAM>(keyCode), lParam);
-      }
-      break;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-      if (kind == ControlKind::Label) {
-        const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
-        const int button = message == WM_LBUTTONUP   ? kLeftButton
-                           : message == WM_RBUTTONUP ? kRightButton
-                                                     : kMiddleButton;
-        const float twipsPerPixel = dpi_.TwipsPerPixel();
-        Events().MouseUp(child.Id(), button, ShiftState(),
-                         static_cast<float>(GET_X_LPARAM(lParam)) * twipsPerPixel,
-                         static_cast<float>(GET_Y_LPARAM(lParam)) * twipsPerPixel);
-        return result;
-      }
-      break;
-    default:
-      break;
+  if (message == WM_SETFOCUS) {
+    const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+    OnChildFocus(child);
+    return result;
+  }
+  if (const auto handled = child.OnMessage(message, wParam, lParam)) {
+    return *handled;
   }
   return ::DefSubclassProc(window, message, wParam, lParam);
 }

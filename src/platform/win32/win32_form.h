@@ -12,145 +12,19 @@
 #include <utility>
 #include <vector>
 
+#include "platform/form_design.h"
 #include "platform/ui.h"
+#include "platform/win32/child_window.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/menu_item.h"
 
 namespace pigmentry::platform::win32 {
 
-class Win32Form;
-
-// A control's place in twips, relative to the window's client area.
-struct Extent {
-  int left;
-  int top;
-  int width;
-  int height;
-};
-
-// What every child control shares: its window, its place in twips.
-class ChildWindow {
- public:
-  ChildWindow(Win32Form& form, ControlId id, HWND window) : form_(form), id_(id), window_(window) {}
-  [[nodiscard]] HWND Hwnd() const { return window_; }
-  [[nodiscard]] ControlId Id() const { return id_; }
-
- protected:
-  [[nodiscard]] Win32Form& Form() const { return form_; }
-  [[nodiscard]] Extent TwipsExtent() const;
-  void PlaceTwips(int left, int top, int width, int height) const;
-  [[nodiscard]] std::wstring WindowText() const;
-  void SetWindowText(const std::wstring& text) const;
-
- private:
-  Win32Form& form_;
-  ControlId id_;
-  HWND window_;
-};
-
-template <typename Base>
-class ChildControl : public Base, public ChildWindow {
- public:
-  using ChildWindow::ChildWindow;
-  [[nodiscard]] int Left() const override { return TwipsExtent().left; }
-  [[nodiscard]] int Top() const override { return TwipsExtent().top; }
-  [[nodiscard]] int Width() const override { return TwipsExtent().width; }
-  [[nodiscard]] int Height() const override { return TwipsExtent().height; }
-  void SetLeft(int twips) override { Move(twips, Top(), Width(), Height()); }
-  void SetTop(int twips) override { Move(Left(), twips, Width(), Height()); }
-  void SetWidth(int twips) override { Move(Left(), Top(), twips, Height()); }
-  void SetHeight(int twips) override { Move(Left(), Top(), Width(), twips); }
-  void Move(int left, int top, int width, int height) override {
-    PlaceTwips(left, top, width, height);
-  }
-  [[nodiscard]] bool Visible() const override {
-    return (::GetWindowLongPtrW(Hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
-  }
-  void SetVisible(bool visible) override { ::ShowWindow(Hwnd(), visible ? SW_SHOWNA : SW_HIDE); }
-};
-
-class Win32TextField final : public ChildControl<TextField> {
- public:
-  using ChildControl::ChildControl;
-  [[nodiscard]] std::wstring Text() const override { return WindowText(); }
-  void SetText(const std::wstring& text) override;
-  [[nodiscard]] int SelStart() const override;
-  [[nodiscard]] int SelLength() const override;
-  void SetSelStart(int start) override;
-  void SetSelLength(int length) override;
-
-  // True while the program itself writes the text: the edit's own change
-  // notification is then not a user's change.
-  [[nodiscard]] bool Writing() const { return writing_; }
-
- private:
-  // The selection's start and end.
-  [[nodiscard]] std::pair<int, int> Selection() const;
-  bool writing_ = false;
-};
-
-template <typename Base>
-class CaptionedChild : public ChildControl<Base> {
- public:
-  using ChildControl<Base>::ChildControl;
-  [[nodiscard]] std::wstring Caption() const override { return this->WindowText(); }
-  void SetCaption(const std::wstring& caption) override {
-    if (caption != Caption()) {
-      this->SetWindowText(caption);
-    }
-  }
-};
-
-class Win32OptionButton final : public CaptionedChild<OptionButton> {
- public:
-  using CaptionedChild::CaptionedChild;
-  [[nodiscard]] bool Value() const override;
-  void SetValue(bool selected) override;
-};
-
-class Win32CommandButton final : public CaptionedChild<CommandButton> {
- public:
-  using CaptionedChild::CaptionedChild;
-};
-
-class Win32Label final : public CaptionedChild<Label> {
- public:
-  Win32Label(Win32Form& form, ControlId id, HWND window, std::uint32_t backColor);
-  [[nodiscard]] std::uint32_t BackColor() const override { return backColor_; }
-  void SetBackColor(std::uint32_t colour) override;
-  // The brush WM_CTLCOLORSTATIC answers with.
-  [[nodiscard]] HBRUSH Background() const { return brush_.get(); }
-  [[nodiscard]] COLORREF BackgroundColorRef() const;
-
- private:
-  std::uint32_t backColor_;
-  Brush brush_;
-};
-
-class Win32LineControl final : public ChildControl<LineControl> {
- public:
-  using ChildControl::ChildControl;
-};
-
-class Win32MenuItem final : public MenuItem {
- public:
-  Win32MenuItem(HMENU menu, UINT commandId, std::wstring caption, bool visible)
-      : menu_(menu), commandId_(commandId), caption_(std::move(caption)), visible_(visible) {}
-  [[nodiscard]] std::wstring Caption() const override { return caption_; }
-  [[nodiscard]] bool Checked() const override;
-  void SetChecked(bool checked) override;
-  [[nodiscard]] bool Visible() const override { return visible_; }
-
- private:
-  HMENU menu_;
-  UINT commandId_;
-  std::wstring caption_;
-  bool visible_;
-};
-
 class Win32Form final : public Window {
  public:
-  explicit Win32Form(HINSTANCE instance);
+  // Creates the window `design` describes; `design` must outlive it.
+  Win32Form(HINSTANCE instance, const FormDesign& design);
   Win32Form(const Win32Form&) = delete;
   Win32Form& operator=(const Win32Form&) = delete;
   ~Win32Form() override;
@@ -218,6 +92,7 @@ class Win32Form final : public Window {
   [[nodiscard]] RECT WindowRect() const;
 
   HINSTANCE instance_;
+  const FormDesign& design_;
   HWND window_ = nullptr;
   Dpi dpi_;
   FormEvents* events_ = nullptr;
@@ -228,6 +103,7 @@ class Win32Form final : public Window {
   Menu menuBar_;  // the hidden top-level item's owner; never shown as a bar
   HMENU options_ = nullptr;
   Font font_;
+  std::vector<Font> fieldFonts_;  // for fields too narrow for font_
   Icon smallIcon_;
   Icon bigIcon_;
   int widthTwips_;

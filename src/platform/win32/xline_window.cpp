@@ -1,6 +1,7 @@
 #include "platform/win32/xline_window.h"
 
 #include "platform/ui.h"
+#include "platform/win32/colours.h"
 #include "platform/win32/control_ids.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/window_class.h"
@@ -8,13 +9,6 @@
 namespace pigmentry::platform::win32 {
 
 namespace {
-
-COLORREF ToColorRef(std::uint32_t colour) {
-  if ((colour & 0x80000000U) != 0) {
-    return ::GetSysColor(static_cast<int>(colour & 0xFFU));
-  }
-  return static_cast<COLORREF>(colour & 0xFFFFFFU);
-}
 
 // Points on the line's surface: twips to pixels, rounding down so that a
 // line to the far edge stays on the surface.
