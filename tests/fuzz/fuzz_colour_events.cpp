@@ -22,12 +22,16 @@
 #include <string_view>
 
 #include "support/form_fixture.h"
+#include "support/hex_oracle.h"
 
 namespace {
 
 using pigmentry::platform::ControlId;
 using pigmentry::platform::FormEvents;
 using pigmentry::platform::MenuId;
+using pigmentry::testing_support::HexValue;
+using pigmentry::testing_support::ValidHex;
+using pigmentry::testing_support::WithoutHashes;
 
 constexpr int kMaxDepth = 16;
 constexpr int kMaxActions = 200;
@@ -37,30 +41,6 @@ void Check(bool condition, const char* what) {
     std::fprintf(stderr, "invariant broken: %s\n", what);
     std::abort();
   }
-}
-
-int HexValue(wchar_t ch) {
-  if (ch >= L'0' && ch <= L'9') return ch - L'0';
-  if (ch >= L'A' && ch <= L'F') return ch - L'A' + 10;
-  if (ch >= L'a' && ch <= L'f') return ch - L'a' + 10;
-  return -1;
-}
-
-std::wstring WithoutHashes(std::wstring_view text) {
-  std::wstring out;
-  for (const wchar_t ch : text) {
-    if (ch != L'#') out.push_back(ch);
-  }
-  return out;
-}
-
-bool ValidHex(std::wstring_view cleaned) {
-  if (cleaned.empty() || cleaned.size() > 32767) return false;
-  for (const wchar_t ch : cleaned) {
-    if (HexValue(ch) < 0) return false;
-  }
-  const auto first = cleaned.find_first_not_of(L'0');
-  return first == std::wstring_view::npos || cleaned.size() - first <= 8;
 }
 
 std::array<int, 3> PairsOf(std::wstring_view cleaned) {

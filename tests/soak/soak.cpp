@@ -34,12 +34,16 @@
 
 #include "e2e/harness.h"
 #include "soak/standin_host.h"
+#include "support/hex_oracle.h"
 
 namespace pigmentry::soak {
 namespace {
 
 using e2e::RunningProgram;
 using platform::ControlId;
+using testing_support::HexValue;
+using testing_support::ValidHex;
+using testing_support::WithoutHashes;
 using namespace std::chrono_literals;
 
 constexpr const wchar_t* kTitle = L"Draw Pigmentry 11";
@@ -47,8 +51,6 @@ constexpr const wchar_t* kInvalidHex =
     L"Please enter a valid Hexadecimal string.\r\n"
     L"The following characters are valid: \r\n"
     L"0 1 2 3 4 5 6 7 8 9 A B C D E F";
-constexpr std::size_t kMaxHexLength = 32767;
-constexpr std::size_t kMaxSignificantHexDigits = 8;
 constexpr std::size_t kStepsKept = 25;
 constexpr int kTwipsPerPixel = 15;  // the prefix's 96 dpi
 
@@ -136,31 +138,6 @@ struct DrawingModel {
     }
   }
 };
-
-int HexValue(wchar_t ch) {
-  if (ch >= L'0' && ch <= L'9') return ch - L'0';
-  if (ch >= L'A' && ch <= L'F') return ch - L'A' + 10;
-  if (ch >= L'a' && ch <= L'f') return ch - L'a' + 10;
-  return -1;
-}
-
-std::wstring WithoutHashes(std::wstring_view text) {
-  std::wstring out;
-  for (const wchar_t ch : text) {
-    if (ch != L'#') out.push_back(ch);
-  }
-  return out;
-}
-
-// Whether a hexadecimal text (its # marks removed) is one the program takes.
-bool ValidHex(std::wstring_view cleaned) {
-  if (cleaned.empty() || cleaned.size() > kMaxHexLength) return false;
-  for (const wchar_t ch : cleaned) {
-    if (HexValue(ch) < 0) return false;
-  }
-  const auto first = cleaned.find_first_not_of(L'0');
-  return first == std::wstring_view::npos || cleaned.size() - first <= kMaxSignificantHexDigits;
-}
 
 Channels PairsOf(std::wstring_view cleaned) {
   Channels channels{};

@@ -1,0 +1,38 @@
+// What the tests expect of a hexadecimal text, written out on its own rather
+// than taken from the program, so that a fault in the program shows up as a
+// disagreement.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pigmentry::testing_support {
+
+// The value of one hexadecimal digit, or -1.
+inline int HexValue(wchar_t ch) {
+  if (ch >= L'0' && ch <= L'9') return ch - L'0';
+  if (ch >= L'A' && ch <= L'F') return ch - L'A' + 10;
+  if (ch >= L'a' && ch <= L'f') return ch - L'a' + 10;
+  return -1;
+}
+
+inline std::wstring WithoutHashes(std::wstring_view text) {
+  std::wstring out;
+  for (const wchar_t ch : text) {
+    if (ch != L'#') out.push_back(ch);
+  }
+  return out;
+}
+
+// Whether a hexadecimal text (its # marks removed) is one the program takes:
+// digits only, at least one, at most 32767 characters, a value of 32 bits.
+inline bool ValidHex(std::wstring_view cleaned) {
+  if (cleaned.empty() || cleaned.size() > 32767) return false;
+  for (const wchar_t ch : cleaned) {
+    if (HexValue(ch) < 0) return false;
+  }
+  const auto first = cleaned.find_first_not_of(L'0');
+  return first == std::wstring_view::npos || cleaned.size() - first <= 8;
+}
+
+}  // namespace pigmentry::testing_support
