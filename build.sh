@@ -98,6 +98,7 @@ why_no_32bit_runs() {
 xvfb_pid=
 stop_background() {
   if [ -n "${WINEPREFIX:-}" ]; then
+    wine "$root/build/windows/pigmentry_standin.exe" /Stop >/dev/null 2>&1 || true
     wineserver -k 2>/dev/null || true
   fi
   if [ -n "$xvfb_pid" ]; then
@@ -127,8 +128,8 @@ cmd_build() {
 use_sample_drawing() {
   local drawing="$root/build/windows/sample-drawing.txt"
   cp "$root/standin/sample-drawing.txt" "$drawing"
-  # Wine shows the Unix root as drive Z:.
-  export PIGMENTRY_STANDIN_DRAWING="Z:${drawing//\//\\}"
+  # Named under the stand-in's own registry key: COM starts it, not us.
+  pigmentry_standin_drawing "$drawing"
 }
 
 cmd_run() {

@@ -1,28 +1,75 @@
-# The stand-in host: an in-process COM server with the host's classes and
-# interfaces, a drawing kept in a text file, and a window that shows it.
-# Built only for Windows; register it with `regsvr32 pigmentry_standin.dll`.
+# The stand-in host: a local COM server (an EXE of its own, as the real host
+# is) with the host's classes and interfaces, a drawing kept in a text file,
+# and a window that shows it; and the type library its interfaces are
+# marshaled by. Built only for Windows. In a 64-bit build the 32-bit
+# stand-in is built too (pigmentry_standin32.exe, from the same sources);
+# `pigmentry_standin.exe /RegServer` registers either.
 get_filename_component(PIGMENTRY_STANDIN_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+include(ExternalProject)
 
-add_library(pigmentry_standin SHARED
-  ${PIGMENTRY_STANDIN_ROOT}/standin/drawing.cpp
-  ${PIGMENTRY_STANDIN_ROOT}/standin/host_state.cpp
-  ${PIGMENTRY_STANDIN_ROOT}/standin/objects.cpp
-  ${PIGMENTRY_STANDIN_ROOT}/standin/server.cpp
-  ${PIGMENTRY_STANDIN_ROOT}/standin/view.cpp
-  ${PIGMENTRY_STANDIN_ROOT}/standin/standin.def
-  # The colour models are shared with the in-memory host of the unit tests.
-  ${PIGMENTRY_STANDIN_ROOT}/src/bridge/memory/colour_models.cpp)
-target_include_directories(pigmentry_standin PRIVATE ${PIGMENTRY_STANDIN_ROOT}
-                                                     ${PIGMENTRY_STANDIN_ROOT}/src)
-target_compile_definitions(pigmentry_standin PRIVATE UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
-target_link_libraries(pigmentry_standin PRIVATE user32 gdi32 ole32 oleaut32 uuid advapi32)
-set_target_properties(pigmentry_standin PROPERTIES
-  PREFIX ""
-  OUTPUT_NAME pigmentry_standin
-  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
-  LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-if(MINGW)
-  target_link_options(pigmentry_standin PRIVATE -static)
+function(pigmentry_standin_exe target output_name output_dir)
+  add_executable(${target} WIN32
+    ${PIGMENTRY_STANDIN_ROOT}/standin/drawing.cpp
+    ${PIGMENTRY_STANDIN_ROOT}/standin/factory.cpp
+    ${PIGMENTRY_STANDIN_ROOT}/standin/host_state.cpp
+    ${PIGMENTRY_STANDIN_ROOT}/standin/local_server.cpp
+    ${PIGMENTRY_STANDIN_ROOT}/standin/objects.cpp
+    ${PIGMENTRY_STANDIN_ROOT}/standin/view.cpp
+    # The colour models are shared with the in-memory host of the unit tests.
+    ${PIGMENTRY_STANDIN_ROOT}/src/bridge/memory/colour_models.cpp)
+  target_include_directories(${target} PRIVATE ${PIGMENTRY_STANDIN_ROOT}
+                                               ${PIGMENTRY_STANDIN_ROOT}/src)
+  target_compile_definitions(${target} PRIVATE UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
+  target_link_libraries(${target} PRIVATE user32 gdi32 ole32 oleaut32 uuid advapi32 shell32)
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${output_name}
+                                             RUNTIME_OUTPUT_DIRECTORY ${output_dir})
+  if(MINGW)
+    target_link_options(${target} PRIVATE -municode -static)
+  endif()
+endfunction()
+
+# Only the stand-in (the 32-bit build below configures this file alone).
+if(PIGMENTRY_STANDIN_ONLY)
+  pigmentry_standin_exe(pigmentry_standin ${PIGMENTRY_STANDIN_NAME} ${PIGMENTRY_STANDIN_DIR})
+  return()
+endif()
+
+pigmentry_standin_exe(pigmentry_standin pigmentry_standin ${CMAKE_BINARY_DIR})
+
+# The type library, from the interface definitions, marked win32 as the
+# real host's is: registered, it lands under TypeLib\{...}\1.0\0\win32.
+find_program(PIGMENTRY_WIDL NAMES x86_64-w64-mingw32-widl i686-w64-mingw32-widl widl)
+if(PIGMENTRY_WIDL)
+  set(PIGMENTRY_STDOLE_DIR /usr/lib/i386-linux-gnu/wine/i386-windows)
+  if(NOT EXISTS ${PIGMENTRY_STDOLE_DIR}/stdole2.tlb)
+    set(PIGMENTRY_STDOLE_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
+  endif()
+  set(PIGMENTRY_TLB ${CMAKE_BINARY_DIR}/pigmentry_binding.tlb)
+  add_custom_command(
+    OUTPUT ${PIGMENTRY_TLB}
+    COMMAND ${PIGMENTRY_WIDL} --win32 -t -I/usr/include/wine/wine/windows
+            -L${PIGMENTRY_STDOLE_DIR} -o ${PIGMENTRY_TLB} ${PIGMENTRY_STANDIN_ROOT}/standin/binding.idl
+    DEPENDS ${PIGMENTRY_STANDIN_ROOT}/standin/binding.idl
+    COMMENT "Building the stand-in host's type library")
+  add_custom_target(pigmentry_binding_tlb DEPENDS ${PIGMENTRY_TLB})
+  add_dependencies(pigmentry_standin pigmentry_binding_tlb)
+endif()
+
+# The 32-bit stand-in, next to the 64-bit one.
+find_program(PIGMENTRY_I686_CXX NAMES i686-w64-mingw32-g++-posix i686-w64-mingw32-g++)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8 AND MINGW AND PIGMENTRY_I686_CXX)
+  ExternalProject_Add(pigmentry_standin32
+    SOURCE_DIR ${PIGMENTRY_STANDIN_ROOT}/standin
+    BINARY_DIR ${CMAKE_BINARY_DIR}/standin32
+    CMAKE_ARGS -G Ninja
+               -DCMAKE_TOOLCHAIN_FILE=${PIGMENTRY_STANDIN_ROOT}/cmake/mingw-w64-i686.cmake
+               -DCMAKE_BUILD_TYPE=MinSizeRel
+               -DPIGMENTRY_STANDIN_NAME=pigmentry_standin32
+               -DPIGMENTRY_STANDIN_DIR=${CMAKE_BINARY_DIR}
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON
+    BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/pigmentry_standin32.exe)
+  add_dependencies(pigmentry_standin pigmentry_standin32)
 endif()
 
 # The buttons against the stand-in, timed under Wine: needs the Windows

@@ -50,14 +50,42 @@ pigmentry_wine_prefix() {
       wineserver -w || true
       echo "$kind" >"$WINEPREFIX/.pigmentry-ready"
     fi
-    standin="$build/pigmentry_standin.dll"
-    if [ -f "$standin" ] && { [ ! -f "$WINEPREFIX/.standin-registered" ] ||
-      [ "$standin" -nt "$WINEPREFIX/.standin-registered" ]; }; then
-      wine regsvr32 /s "$standin" >/dev/null 2>&1 || true
-      wineserver -w || true
-      touch "$WINEPREFIX/.standin-registered"
-    fi
+    pigmentry_register_standin "$build"
   ) 9>"$build/.wineprefix.lock"
+}
+
+# Registers the stand-in host as the real host's 32-bit installer leaves it:
+# its own /RegServer writes LocalServer32 and the ProgID in the 32-bit
+# registry view and registers its type library as a win32 one. The 32-bit
+# stand-in where Wine runs 32-bit programs, else the 64-bit one, built from
+# the same sources (a 64-bit client finds either through the 32-bit view).
+pigmentry_register_standin() {
+  build=$1
+  server="$build/pigmentry_standin.exe"
+  if pigmentry_wine_runs_32bit && [ -f "$build/pigmentry_standin32.exe" ]; then
+    server="$build/pigmentry_standin32.exe"
+  fi
+  marker="$WINEPREFIX/.standin-registered"
+  [ -f "$server" ] || return 0
+  if [ -f "$marker" ] && [ "$(cat "$marker")" = "$server" ] && [ ! "$server" -nt "$marker" ] &&
+    [ ! "$build/pigmentry_binding.tlb" -nt "$marker" ]; then
+    return 0
+  fi
+  # An in-process server left by an older build would be found first.
+  for class in ADC60100 ADC60129; do
+    wine reg delete "HKCR\\CLSID\\{$class-88DF-4F68-9D4A-7187B16E86B8}\\InprocServer32" \
+      /reg:64 /f >/dev/null 2>&1 || true
+  done
+  wine "$server" /RegServer >/dev/null 2>&1 || true
+  wineserver -w || true
+  echo "$server" >"$marker"
+}
+
+# Names the stand-in's drawing file under its own registry key (a Unix path).
+pigmentry_standin_drawing() {
+  drawing=$1
+  wine reg add 'HKCU\Software\Pigmentry\Stand-in host' /v Drawing /d "Z:${drawing//\//\\}" /f \
+    >/dev/null 2>&1
 }
 
 # Starts Xvfb on a free display and exports DISPLAY; sets xvfb_pid.

@@ -150,6 +150,20 @@ bool Line(std::string_view line, Drawing& drawing, std::vector<std::int64_t>& se
     }
     drawing.failCall = static_cast<long>(*call);
     drawing.failCode = static_cast<std::int32_t>(static_cast<std::uint32_t>(*code));
+    drawing.failTimes = 1;
+    if (!tokens.Done()) {
+      const auto times = tokens.Number();
+      if (!times || *times < 1 || *times > INT32_MAX) {
+        return false;
+      }
+      drawing.failTimes = static_cast<long>(*times);
+    }
+  } else if (*keyword == "kill") {
+    const auto call = tokens.Number();
+    if (!call || *call < 1 || *call > INT32_MAX) {
+      return false;
+    }
+    drawing.killCall = static_cast<long>(*call);
   } else if (*keyword == "disconnect") {
     const auto calls = tokens.Number();
     if (!calls || *calls < 0 || *calls > INT32_MAX) {
@@ -212,7 +226,10 @@ std::string FormatDrawing(const Drawing& drawing) {
   if (drawing.failCall != 0) {
     char code[16];
     std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(drawing.failCode));
-    out << "fail " << drawing.failCall << ' ' << code << '\n';
+    out << "fail " << drawing.failCall << ' ' << code << ' ' << drawing.failTimes << '\n';
+  }
+  if (drawing.killCall != 0) {
+    out << "kill " << drawing.killCall << '\n';
   }
   if (drawing.disconnectAfter != 0) {
     out << "disconnect " << drawing.disconnectAfter << '\n';

@@ -6,7 +6,9 @@
 //   newcolour <model> <components>
 //   shape fill <type> <model> <components> outline <type> <model> <components>
 //   select <shape number> ...          (from 1, in the host's order)
-//   fail <call number> <HRESULT>       (the call fails with that code, once)
+//   fail <call number> <HRESULT> [n]   (that call and the n-1 after it fail
+//                                       with that code; n is 1 when left out)
+//   kill <call number>                 (the host process dies at that call)
 //   disconnect <calls>                 (after so many calls the host is gone)
 //   log <text>                         (written by the stand-in)
 // A model is a name (RGB, CMYK, CMYK255, CMY, HSB, HLS, BW, GRAY, YIQ, LAB)
@@ -41,6 +43,8 @@ struct Drawing {
   ColourValue newColour = colour_models::MakeRgb(0, 0, 0);
   long failCall = 0;
   std::int32_t failCode = 0;
+  long failTimes = 1;
+  long killCall = 0;
   long disconnectAfter = 0;
   std::vector<std::string> log;
 };

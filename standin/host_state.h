@@ -11,8 +11,11 @@
 
 namespace pigmentry::standin {
 
-// The stand-in's own setting: the path of its drawing file.
-inline constexpr const wchar_t* kDrawingVariable = L"PIGMENTRY_STANDIN_DRAWING";
+// The stand-in's own setting, the path of its drawing file: the value
+// kDrawingValue under HKEY_CURRENT_USER\kSettingsKey. Not the environment:
+// COM may start a local server from a launch service, not from the client.
+inline constexpr const wchar_t* kSettingsKey = L"Software\\Pigmentry\\Stand-in host";
+inline constexpr const wchar_t* kDrawingValue = L"Drawing";
 
 class HostState {
  public:

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <unordered_set>
 #include <utility>
 
 #include "standin/host_state.h"
@@ -34,6 +35,10 @@ constexpr IID kIidColour = {
 
 long g_objects = 0;
 long g_applications = 0;
+std::unordered_set<Object*> g_alive;
+void (*g_lastReleased)() = nullptr;
+long g_queries = 0;
+long g_releases = 0;
 
 const char* KindName(Kind kind) {
   switch (kind) {
@@ -89,6 +94,9 @@ ULONG STDMETHODCALLTYPE AddRef(Object* self) { return static_cast<ULONG>(++self-
 
 void Released(Kind kind) {
   --g_objects;
+  if (g_objects == 0 && g_lastReleased != nullptr) {
+    g_lastReleased();
+  }
   if (kind == Kind::Application && --g_applications == 0) {
     CloseDrawingWindow();
   }
@@ -101,9 +109,11 @@ void Released(Kind kind) {
 }
 
 ULONG STDMETHODCALLTYPE Release(Object* self) {
+  ++g_releases;
   const LONG left = --self->references;
   if (left == 0) {
     const Kind kind = self->kind;
+    g_alive.erase(self);
     delete self;
     Released(kind);
   }
@@ -111,6 +121,7 @@ ULONG STDMETHODCALLTYPE Release(Object* self) {
 }
 
 HRESULT STDMETHODCALLTYPE QueryInterface(Object* self, const IID& iid, void** out) {
+  ++g_queries;
   if (out == nullptr) {
     return E_POINTER;
   }
@@ -654,10 +665,22 @@ Object* NewObject(Kind kind) {
   object->kind = kind;
   object->generation = State().Generation();
   ++g_objects;
+  g_alive.insert(object);
   return object;
 }
 
 long ObjectsAlive() { return g_objects; }
+
+void OnLastObjectReleased(void (*handler)()) { g_lastReleased = handler; }
+
+void DisconnectAll() {
+  const std::vector<Object*> alive(g_alive.begin(), g_alive.end());
+  for (Object* object : alive) {
+    CoDisconnectObject(reinterpret_cast<IUnknown*>(object), 0);
+  }
+}
+
+ObjectCalls CallsSoFar() { return {g_queries, g_releases}; }
 
 HRESULT CreateApplication(const IID& iid, void** out) {
   if (const HRESULT failed = State().Load(); FAILED(failed)) {

@@ -39,6 +39,19 @@ Object* NewObject(Kind kind);
 // The objects alive, for DllCanUnloadNow.
 long ObjectsAlive();
 
+// Called when the last object of the process has been released (the local
+// server then ends).
+void OnLastObjectReleased(void (*handler)());
+// Cuts every client off from every object still alive (a host that quits).
+void DisconnectAll();
+
+// QueryInterface and Release calls on the host's objects so far.
+struct ObjectCalls {
+  long queries;
+  long releases;
+};
+ObjectCalls CallsSoFar();
+
 // New objects of the host's two classes, as the class factories give them.
 HRESULT CreateApplication(const IID& iid, void** out);
 HRESULT CreateColour(const IID& iid, void** out);

@@ -15,6 +15,8 @@ namespace cm = colour_models;
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
+void (*g_closed)() = nullptr;
+
 constexpr const wchar_t* kClassName = L"PigmentryStandInDrawing";
 constexpr int kCell = 64;
 constexpr int kGap = 12;
@@ -124,6 +126,10 @@ class DrawingWindow {
                         (wParam & MK_CONTROL) != 0);
           return 0;
         case WM_CLOSE:
+          if (g_closed != nullptr) {
+            g_closed();
+            return 0;
+          }
           // The window goes with the application object, not before.
           ShowWindow(hwnd, SW_MINIMIZE);
           return 0;
@@ -214,5 +220,6 @@ DrawingWindow& Window() {
 void ShowDrawingWindow() { Window().Show(); }
 void RedrawDrawingWindow() { Window().Redraw(); }
 void CloseDrawingWindow() { Window().Close(); }
+void OnDrawingWindowClosed(void (*handler)()) { g_closed = handler; }
 
 }  // namespace pigmentry::standin

@@ -9,5 +9,8 @@ namespace pigmentry::standin {
 void ShowDrawingWindow();
 void RedrawDrawingWindow();
 void CloseDrawingWindow();
+// What closing the window by hand does; without a handler it is minimised
+// (it goes with the last application object).
+void OnDrawingWindowClosed(void (*handler)());
 
 }  // namespace pigmentry::standin

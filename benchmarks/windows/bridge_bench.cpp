@@ -37,7 +37,8 @@ void Measure(const char* what, std::size_t shapes, ControlId button) {
     }
     file << '\n';
   }
-  RunningProgram program(L"", {L"PIGMENTRY_STANDIN_DRAWING=" + DrawingPath()});
+  pigmentry::e2e::UseStandInDrawing(DrawingPath());
+  RunningProgram program;
   if (program.WaitForWindow() == nullptr) {
     std::printf("%s: the program did not start\n", what);
     return;

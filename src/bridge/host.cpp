@@ -75,6 +75,12 @@ bool IsHostGone(std::int32_t code) {
   return std::find(std::begin(kGone), std::end(kGone), value) != std::end(kGone);
 }
 
+bool IsHostBusy(std::int32_t code) {
+  const auto value = static_cast<std::uint32_t>(code);
+  return value == 0x80010001U      // RPC_E_CALL_REJECTED
+         || value == 0x8001010AU;  // RPC_E_SERVERCALL_RETRYLATER
+}
+
 Application& Host::HeldApplication() {
   if (!application_) {
     application_ = CreateApplication();

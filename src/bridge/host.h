@@ -78,6 +78,10 @@ class HostFailure : public std::exception {
   std::wstring text_;
 };
 
+// True for the result codes by which a host that is busy (a dialog box
+// open, a long command running) refuses a call.
+[[nodiscard]] bool IsHostBusy(std::int32_t code);
+
 // True for the result codes that say the host has gone away (closed,
 // crashed, disconnected): the application object is then useless.
 [[nodiscard]] bool IsHostGone(std::int32_t code);
@@ -169,11 +173,36 @@ class Host {
   // A new, free-standing colour object.
   [[nodiscard]] virtual std::unique_ptr<Colour> NewColour() = 0;
 
+  // Keeps the user's input away from `window` (a window handle) while the
+  // click's host calls run: a host in another process is waited for in a
+  // loop that dispatches the window's messages. Nothing where calls return
+  // without dispatching any.
+  [[nodiscard]] virtual std::unique_ptr<HostObject> HoldInput(std::intptr_t window) {
+    static_cast<void>(window);
+    return nullptr;
+  }
+
+  // Marks a click's work with the host for its scope, so a click that
+  // arrives while another runs (dispatched from inside a host call) is
+  // refused instead of nested.
+  class Working {
+   public:
+    explicit Working(Host& host) : host_(host) { host_.working_ = true; }
+    Working(const Working&) = delete;
+    Working& operator=(const Working&) = delete;
+    ~Working() { host_.working_ = false; }
+
+   private:
+    Host& host_;
+  };
+  [[nodiscard]] bool IsWorking() const { return working_; }
+
  protected:
   [[nodiscard]] virtual std::unique_ptr<Application> CreateApplication() = 0;
 
  private:
   std::unique_ptr<Application> application_;
+  bool working_ = false;
 };
 
 }  // namespace pigmentry::bridge

@@ -61,33 +61,53 @@ std::unique_ptr<Colour> ShapeColour(bridge::Shape& shape, bool IsFill, Via via) 
   return shape.Outline(via)->Color(via);
 }
 
+// A Set that a failing host call stopped after `shapesSet` of the
+// `selected` shapes had been given the colour.
+struct SetStopped {
+  bridge::HostFailure failure;
+  std::int32_t shapesSet;
+  std::int32_t selected;
+};
+
+// One shape of a Set: the working colour takes over the shape's model, is
+// assigned the colour as RGB, goes back to that model and is applied.
+void SetShape(bridge::Shape& shape, Colour& work, bool IsFill, const Channels& colour) {
+  if (IsFill) {
+    if (shape.Fill(Via::Name)->Type(Via::Name) == bridge::kUniformFill) {
+      work.CopyFrom(*ShapeColour(shape, IsFill, Via::Name));
+    }
+  } else if (shape.Outline(Via::Name)->Type(Via::Name) == bridge::kSolidOutline) {
+    work.CopyFrom(*ShapeColour(shape, IsFill, Via::Name));
+  }
+  const std::int32_t model = work.Model();
+  if (model != bridge::kModelRGB) {
+    work.ToRGB();
+  }
+  work.AssignRGB(colour[0], colour[1], colour[2]);
+  ConvertBackToModel(work, model);
+  ShapeColour(shape, IsFill, Via::Name)->CopyAssign(work);
+}
+
 // Set: applies the fields' colour to every shape of the selection, each
 // keeping the model that the working colour takes over from it.
 //
-// The fields are read once: nothing can change them while the routine runs
-// on the window's thread, and reading a window's text thousands of times
-// costs seconds on a large selection.
-void SetShapes(bridge::ShapeCollection& selection, Colour& work, bool IsFill,
+// The fields are read once, before the first host call: one colour goes to
+// every shape, and reading a window's text thousands of times costs
+// seconds on a large selection.
+void SetShapes(bridge::ShapeCollection& selection, std::int32_t selected, Colour& work, bool IsFill,
                const platform::Form1View& ui) {
-  const std::int32_t red = colour::ChannelOf(ui.txtC(0).Text());
-  const std::int32_t green = colour::ChannelOf(ui.txtC(1).Text());
-  const std::int32_t blue = colour::ChannelOf(ui.txtC(2).Text());
-  const auto shapes = selection.Enumerate();
-  while (const auto shape = shapes->Next()) {
-    if (IsFill) {
-      if (shape->Fill(Via::Name)->Type(Via::Name) == bridge::kUniformFill) {
-        work.CopyFrom(*ShapeColour(*shape, IsFill, Via::Name));
-      }
-    } else if (shape->Outline(Via::Name)->Type(Via::Name) == bridge::kSolidOutline) {
-      work.CopyFrom(*ShapeColour(*shape, IsFill, Via::Name));
+  const Channels colour = {colour::ChannelOf(ui.txtC(0).Text()),
+                           colour::ChannelOf(ui.txtC(1).Text()),
+                           colour::ChannelOf(ui.txtC(2).Text())};
+  std::int32_t shapesSet = 0;
+  try {
+    const auto shapes = selection.Enumerate();
+    while (const auto shape = shapes->Next()) {
+      SetShape(*shape, work, IsFill, colour);
+      ++shapesSet;
     }
-    const std::int32_t model = work.Model();
-    if (model != bridge::kModelRGB) {
-      work.ToRGB();
-    }
-    work.AssignRGB(red, green, blue);
-    ConvertBackToModel(work, model);
-    ShapeColour(*shape, IsFill, Via::Name)->CopyAssign(work);
+  } catch (const bridge::HostFailure& failure) {
+    throw SetStopped{failure, shapesSet, selected};
   }
 }
 
@@ -130,18 +150,25 @@ std::optional<Channels> TransferWithHost(Host& host, bool IsFill, bool IsSet,
   bridge::Application& application = host.HeldApplication();
   application.SetSwitch(true);
   const auto selection = application.Selection();
-  if (selection->Count() == 0) {
+  const std::int32_t selected = selection->Count();
+  if (selected == 0) {
     return kZero;
   }
   auto work = host.NewColour();
   if (IsSet) {
-    SetShapes(*selection, *work, IsFill, ui);
+    SetShapes(*selection, selected, *work, IsFill, ui);
     return std::nullopt;
   }
   return GetFirstShape(host, *selection, std::move(work), IsFill).value_or(kZero);
 }
 
 std::wstring FailureMessage(const bridge::HostFailure& failure) {
+  if (bridge::IsHostBusy(failure.Code())) {
+    return L"CorelDRAW is busy and did not answer: " +
+           std::wstring(bridge::OperationName(failure.FailedOperation())) +
+           L".\n\nClose any dialog box that is open in CorelDRAW or let it finish what it is "
+           L"doing, then click the button again.";
+  }
   std::array<wchar_t, 16> code{};
   std::swprintf(code.data(), code.size(), L"0x%08X", static_cast<unsigned>(failure.Code()));
   std::wstring message = L"The call to CorelDRAW failed: ";
@@ -157,6 +184,20 @@ std::wstring FailureMessage(const bridge::HostFailure& failure) {
   return message;
 }
 
+std::wstring FailureMessage(const SetStopped& stopped) {
+  return FailureMessage(stopped.failure) + L"\n\n" + std::to_wstring(stopped.shapesSet) +
+         L" of the " + std::to_wstring(stopped.selected) +
+         L" selected shapes had been set before it.";
+}
+
+// A host that has gone away leaves a dead application object behind;
+// letting go of it lets the next click reach a running host again.
+void LetGoOfAGoneHost(Host& host, const bridge::HostFailure& failure) {
+  if (bridge::IsHostGone(failure.Code())) {
+    host.LetGoOfApplication();
+  }
+}
+
 }  // namespace
 
 void Form1::cmdGetPaint_Click() { TransferShapeColor(true, false); }
@@ -165,16 +206,29 @@ void Form1::cmdSetPaint_Click() { TransferShapeColor(true, true); }
 void Form1::cmdSetPaper_Click() { TransferShapeColor(false, true); }
 
 void Form1::TransferShapeColor(bool IsFill, bool IsSet) {
+  // A click that arrives while the host works on the last one (a host in
+  // another process is waited for in a loop that dispatches messages) is
+  // refused: never nested inside it.
+  if (host_.IsWorking()) {
+    return;
+  }
   std::optional<Channels> channels;
-  try {
-    channels = TransferWithHost(host_, IsFill, IsSet, ui_);
-  } catch (const bridge::HostFailure& failure) {
-    // A host that has gone away leaves a dead application object behind;
-    // letting go of it lets the next click reach a running host again.
-    if (bridge::IsHostGone(failure.Code())) {
-      host_.LetGoOfApplication();
+  std::optional<std::wstring> message;
+  {
+    const Host::Working working(host_);
+    const auto hold = host_.HoldInput(ui_.Me().Handle());
+    try {
+      channels = TransferWithHost(host_, IsFill, IsSet, ui_);
+    } catch (const SetStopped& stopped) {
+      message = FailureMessage(stopped);
+      LetGoOfAGoneHost(host_, stopped.failure);
+    } catch (const bridge::HostFailure& failure) {
+      message = FailureMessage(failure);
+      LetGoOfAGoneHost(host_, failure);
     }
-    ui_.Me().MsgBox(FailureMessage(failure), platform::kMbOkOnly | kMbExclamation, kAppTitle);
+  }
+  if (message) {
+    ui_.Me().MsgBox(*message, platform::kMbOkOnly | kMbExclamation, kAppTitle);
     return;
   }
   if (!channels) {

@@ -62,18 +62,25 @@ long CallNumber(const std::string& drawing, const std::string& call, int nth) {
 class BridgeButtons : public ::testing::Test {
  protected:
   void Start() {
-    program_ = std::make_unique<RunningProgram>(
-        L"", std::vector<std::wstring>{L"PIGMENTRY_STANDIN_DRAWING=" + DrawingPath()});
+    UseStandInDrawing(DrawingPath());
+    program_ = std::make_unique<RunningProgram>();
     ASSERT_NE(program_->WaitForWindow(), nullptr);
   }
   void TearDown() override {
     if (program_) {
       program_->Close();
     }
+    StopStandIn();
+    UseStandInDrawing(L"");
     ::DeleteFileW(DrawingPath().c_str());
   }
   void Click(ControlId button) const {
-    ::PostMessageW(program_->Control(button), BM_CLICK, 0, 0);
+    HWND control = program_->Control(button);
+    ::PostMessageW(control, BM_CLICK, 0, 0);
+    // The buttons are greyed while a click waits on the host in its other
+    // process (answering WM_NULL all the while): done when they are back.
+    program_->Sync();
+    WaitUntil([&] { return ::IsWindowEnabled(control) != FALSE; }, 60s);
     program_->Sync();
   }
   void SetField(int index, const wchar_t* text) const {
@@ -172,31 +179,27 @@ TEST_F(BridgeButtons, NothingSelectedZeroesTheFields) {
             (std::vector<std::string>{"shape fill 1 RGB 1 2 3 outline 0 RGB 0 0 0"}));
 }
 
+// Runs the stand-in host with one switch and waits for it.
+void RunStandIn(const wchar_t* option) {
+  std::wstring line = L"\"" + OwnFolder() + L"pigmentry_standin.exe\" " + option;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process) != FALSE) {
+    ::WaitForSingleObject(process.hProcess, 30000);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+  }
+}
+
 // Takes the stand-in's registration away for the life of the object.
 class Unregistered {
  public:
-  Unregistered() : module_(::LoadLibraryW((OwnFolder() + L"pigmentry_standin.dll").c_str())) {
-    Call("DllUnregisterServer");
-  }
+  Unregistered() { RunStandIn(L"/UnregServer"); }
   Unregistered(const Unregistered&) = delete;
   Unregistered& operator=(const Unregistered&) = delete;
-  ~Unregistered() {
-    Call("DllRegisterServer");
-    ::FreeLibrary(module_);
-  }
-
- private:
-  void Call(const char* name) const {
-    using Entry = HRESULT(STDAPICALLTYPE*)();
-    if (module_ != nullptr) {
-      // Through void*: a FARPROC is a function type of its own.
-      if (auto entry =
-              reinterpret_cast<Entry>(reinterpret_cast<void*>(::GetProcAddress(module_, name)))) {
-        entry();
-      }
-    }
-  }
-  HMODULE module_;
+  ~Unregistered() { RunStandIn(L"/RegServer"); }
 };
 
 TEST_F(BridgeButtons, AHostThatIsNotRegisteredIsReportedAndTheFieldsStay) {

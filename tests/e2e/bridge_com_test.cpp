@@ -15,6 +15,7 @@
 
 #include "bridge/com/com_host.h"
 #include "bridge/host.h"
+#include "e2e/harness.h"
 
 namespace pigmentry::bridge {
 namespace {
@@ -25,21 +26,22 @@ std::wstring TempFile(const wchar_t* name) {
   return std::wstring(folder) + name;
 }
 
-// A drawing file for the stand-in, named in its environment variable, and
-// the COM apartment the program runs in.
+// A drawing file for the stand-in, named under its registry key, and the
+// COM apartment the program runs in.
 class ComBindingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     path_ = TempFile(L"pigmentry_bridge_com_test.txt");
-    SetEnvironmentVariableW(L"PIGMENTRY_STANDIN_DRAWING", path_.c_str());
+    e2e::UseStandInDrawing(path_);
     host_ = MakeComHost();
   }
   void TearDown() override {
     host_.reset();
     CoUninitialize();
     DeleteFileW(path_.c_str());
-    SetEnvironmentVariableW(L"PIGMENTRY_STANDIN_DRAWING", nullptr);
+    e2e::UseStandInDrawing(L"");
+    e2e::StopStandIn();
   }
   void WriteDrawing(const std::string& text) const {
     std::ofstream file(std::filesystem::path(path_), std::ios::binary | std::ios::trunc);

@@ -254,4 +254,35 @@ void PressOk(HWND box) {
   ::PostMessageW(ok, BM_CLICK, 0, 0);
 }
 
+void UseStandInDrawing(const std::wstring& path) {
+  constexpr const wchar_t* kKey = L"Software\\Pigmentry\\Stand-in host";
+  if (path.empty()) {
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"Drawing");
+    return;
+  }
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"Drawing", REG_SZ, path.c_str(),
+                    static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+}
+
+bool StopStandIn(std::chrono::milliseconds timeout) {
+  constexpr const wchar_t* kStopEvent = L"PigmentryStandInStop";
+  HANDLE stop = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, kStopEvent);
+  if (stop == nullptr) {
+    return true;
+  }
+  ::SetEvent(stop);
+  ::CloseHandle(stop);
+  // The event goes when the last stand-in holding it has ended.
+  return WaitUntil(
+      [&] {
+        HANDLE still = ::OpenEventW(SYNCHRONIZE, FALSE, kStopEvent);
+        if (still == nullptr) {
+          return true;
+        }
+        ::CloseHandle(still);
+        return false;
+      },
+      timeout);
+}
+
 }  // namespace pigmentry::e2e

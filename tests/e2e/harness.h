@@ -77,6 +77,13 @@ std::wstring MessageBoxText(HWND box);
 // Presses the message box's OK (or only) button.
 void PressOk(HWND box);
 
+// Names the stand-in host's drawing file under the stand-in's own registry
+// key, where it reads it however COM starts it; an empty path removes it.
+void UseStandInDrawing(const std::wstring& path);
+// Tells a running stand-in host (a local server) to stop and waits until
+// it has gone; true when none is left.
+bool StopStandIn(std::chrono::milliseconds timeout = 10s);
+
 // Polls `condition` until it holds or the timeout passes.
 template <typename Condition>
 bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = 10s) {

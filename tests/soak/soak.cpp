@@ -379,7 +379,7 @@ class Soak {
     if (!host_.WriteDrawing(kDrawing)) {
       throw Failure("cannot write the host's drawing");
     }
-    program_ = std::make_unique<RunningProgram>(L"/x=20 /y=20", host_.Environment());
+    program_ = std::make_unique<RunningProgram>(L"/x=20 /y=20");
     if (program_->WaitForWindow() == nullptr) {
       throw Failure("the window did not appear");
     }
@@ -414,6 +414,23 @@ class Soak {
         throw Failure("the program does not answer");
       }
     }
+  }
+
+  // The program answers from inside a click too (it waits on the host in a
+  // loop that dispatches messages); the click is over when the host buttons,
+  // greyed while it runs, are enabled again.
+  void AfterTheClick() const {
+    Answering();
+    const bool over = e2e::WaitUntil(
+        [&] {
+          return ::IsWindowEnabled(Control(ControlId::cmdGetPaint)) != FALSE ||
+                 OpenMessageBox() != nullptr;
+        },
+        30s);
+    if (!over) {
+      throw Failure("a click on a host button does not end");
+    }
+    Answering();
   }
 
   [[nodiscard]] HWND OpenMessageBox() const {
@@ -740,7 +757,7 @@ class Soak {
     Log(std::string("click ") + NameOf(id) + " (selection" + selection + ")");
     const Channels before = ChannelsOnceTheFocusLeaves();
     ::PostMessageW(Control(id), BM_CLICK, 0, 0);
-    Answering();
+    AfterTheClick();
     ++hostClicks_;
     if (HWND box = OpenMessageBox()) {
       throw Failure("a message box after a host button: \"" +
@@ -768,7 +785,7 @@ class Soak {
 
   // The host's window opens with its first object, wherever Wine puts it.
   void KeepDrawingAside() {
-    HWND drawing = StandInHost::DrawingWindow(program_->ProcessId());
+    HWND drawing = StandInHost::DrawingWindow();
     if (drawing != nullptr && drawing != drawingWindow_) {
       drawingWindow_ = drawing;
       StandInHost::MoveDrawingWindow(drawing, {20, 420});
@@ -779,7 +796,7 @@ class Soak {
     const std::size_t index = static_cast<std::size_t>(Pick(5));
     const bool adding = Pick(2) == 0;
     Log(std::string(adding ? "ctrl+click" : "click") + " shape " + std::to_string(index + 1));
-    HWND drawing = StandInHost::DrawingWindow(program_->ProcessId());
+    HWND drawing = StandInHost::DrawingWindow();
     if (drawing == nullptr) {
       Log("  (the host has not been reached yet)");
       return;

@@ -9,8 +9,7 @@ namespace pigmentry::soak {
 
 namespace {
 
-// The stand-in's setting for its drawing file, and its window's class.
-constexpr const wchar_t* kDrawingVariable = L"PIGMENTRY_STANDIN_DRAWING";
+// The stand-in's drawing window's class.
 constexpr const wchar_t* kDrawingClass = L"PigmentryStandInDrawing";
 // The drawing window's grid of shapes, in client pixels.
 constexpr int kCell = 64;
@@ -25,9 +24,15 @@ std::wstring TempFolder() {
 
 }  // namespace
 
-StandInHost::StandInHost(const std::wstring& name) : path_(TempFolder() + name) {}
+StandInHost::StandInHost(const std::wstring& name) : path_(TempFolder() + name) {
+  e2e::UseStandInDrawing(path_);
+}
 
-StandInHost::~StandInHost() { ::DeleteFileW(path_.c_str()); }
+StandInHost::~StandInHost() {
+  e2e::StopStandIn();
+  e2e::UseStandInDrawing(L"");
+  ::DeleteFileW(path_.c_str());
+}
 
 bool StandInHost::WriteDrawing(const std::string& text) const {
   std::ofstream file(std::filesystem::path(path_), std::ios::binary | std::ios::trunc);
@@ -35,12 +40,9 @@ bool StandInHost::WriteDrawing(const std::string& text) const {
   return file.good();
 }
 
-std::vector<std::wstring> StandInHost::Environment() const {
-  return {std::wstring(kDrawingVariable) + L"=" + path_};
-}
-
-HWND StandInHost::DrawingWindow(DWORD processId) {
-  return e2e::FindVisibleWindow(processId, kDrawingClass);
+HWND StandInHost::DrawingWindow() {
+  HWND drawing = ::FindWindowW(kDrawingClass, nullptr);
+  return drawing != nullptr && ::IsWindowVisible(drawing) != FALSE ? drawing : nullptr;
 }
 
 void StandInHost::MoveDrawingWindow(HWND drawing, POINT topLeft) {

@@ -1,20 +1,19 @@
 // The stand-in host as the soak drives it: where its drawing lives, how the
-// program is told about it, and how the user changes its selection. Kept in
-// one place so that another kind of host (a local server configured in the
-// registry or a known file) only needs this file changed.
+// host is told about it (a value under the stand-in's own registry key, read
+// however COM starts it), and how the user changes its selection.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
 #include <string>
-#include <vector>
 
 namespace pigmentry::soak {
 
 class StandInHost {
  public:
-  // A host whose drawing is the file `name` in the temporary folder.
+  // A host whose drawing is the file `name` in the temporary folder; the
+  // host is stopped and the setting removed when this goes.
   explicit StandInHost(const std::wstring& name);
   StandInHost(const StandInHost&) = delete;
   StandInHost& operator=(const StandInHost&) = delete;
@@ -22,13 +21,9 @@ class StandInHost {
 
   // Writes the drawing the host loads when the program first reaches it.
   [[nodiscard]] bool WriteDrawing(const std::string& text) const;
-  // The environment entries ("NAME=value") that point the program's host at
-  // this drawing.
-  [[nodiscard]] std::vector<std::wstring> Environment() const;
-
-  // The host's drawing window in the program's process, once the program
-  // has reached the host; nullptr before.
-  [[nodiscard]] static HWND DrawingWindow(DWORD processId);
+  // The host's drawing window (in the host's own process), once the
+  // program has reached the host; nullptr before.
+  [[nodiscard]] static HWND DrawingWindow();
   // Moves the drawing window where it hides none of the program's window.
   static void MoveDrawingWindow(HWND drawing, POINT topLeft);
   // A click on shape `index` (from 0) of the drawing window: it becomes the

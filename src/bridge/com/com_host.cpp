@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "bridge/com/com_support.h"
+#include "bridge/com/input_hold.h"
+#include "bridge/com/message_filter.h"
 
 namespace pigmentry::bridge {
 
@@ -108,6 +110,25 @@ std::wstring ErrorText(HRESULT code) {
   return text;
 }
 
+// How long a busy host is asked again before the click gives up, and how
+// long between two tries.
+constexpr DWORD kBusyMilliseconds = 5000;
+constexpr DWORD kRetryMilliseconds = 250;
+
+// Calls `call` until it is not refused by a busy host, for a bounded time;
+// its last result. A refused call has not been carried out, so asking
+// again is safe.
+template <typename Call>
+HRESULT Retried(Call call) {
+  HRESULT code = call();
+  const DWORD start = GetTickCount();
+  while (IsHostBusy(code) && GetTickCount() - start < kBusyMilliseconds) {
+    com::WaitDispatching(kRetryMilliseconds);
+    code = call();
+  }
+  return code;
+}
+
 void Check(HRESULT code, Operation operation) {
   if (FAILED(code)) {
     throw HostFailure(operation, code, ErrorText(code));
@@ -123,17 +144,6 @@ ComPtr<IDispatch> As(IUnknown* object, const IID& iid, Operation operation) {
   ComPtr<IDispatch> result;
   Check(object->QueryInterface(iid, reinterpret_cast<void**>(result.GetAddressOf())), operation);
   return result;
-}
-
-ComPtr<IDispatch> ObjectOf(const Variant& value, const IID& iid, Operation operation) {
-  const VARIANT& v = value.Get();
-  if (v.vt == VT_DISPATCH) {
-    return As(v.pdispVal, iid, operation);
-  }
-  if (v.vt == VT_UNKNOWN) {
-    return As(v.punkVal, iid, operation);
-  }
-  throw HostFailure(operation, DISP_E_TYPEMISMATCH, ErrorText(DISP_E_TYPEMISMATCH));
 }
 
 std::int32_t LongOf(Variant& value, Operation operation) {
@@ -154,7 +164,9 @@ class NameCache {
     auto* names = const_cast<LPOLESTR>(name);
     DISPID id = DISPID_UNKNOWN;
     ++g_nameLookups;
-    Check(object->GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &id), operation);
+    Check(Retried(
+              [&] { return object->GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &id); }),
+          operation);
     entries_.push_back({&iid, name, id});
     return id;
   }
@@ -177,9 +189,11 @@ void Invoke(IDispatch* object, DISPID id, WORD flags, DISPPARAMS& params, Varian
             Operation operation) {
   ExcepInfo exception;
   UINT argumentError = 0;
-  const HRESULT code =
-      object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                     result != nullptr ? result->Out() : nullptr, exception.Get(), &argumentError);
+  const HRESULT code = Retried([&] {
+    return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                          result != nullptr ? result->Out() : nullptr, exception.Get(),
+                          &argumentError);
+  });
   if (code == DISP_E_EXCEPTION) {
     const HRESULT inner = exception.Code();
     throw HostFailure(
@@ -204,19 +218,33 @@ std::int32_t GetLongByName(IDispatch* object, const IID& iid, const wchar_t* nam
   return LongOf(value, operation);
 }
 
-// A property read by name that gives an object, used through interface
-// `resultIid`.
+// The object a by-name call gave back, used by name in turn: its IDispatch
+// as given. No QueryInterface for the binding's own interface, which would
+// be one more round trip to a host in another process.
+ComPtr<IDispatch> DispatchOf(const Variant& value, Operation operation) {
+  const VARIANT& v = value.Get();
+  if (v.vt == VT_DISPATCH && v.pdispVal != nullptr) {
+    return ComPtr<IDispatch>(v.pdispVal);
+  }
+  if (v.vt == VT_UNKNOWN) {
+    return As(v.punkVal, IID_IDispatch, operation);
+  }
+  throw HostFailure(operation, DISP_E_TYPEMISMATCH, ErrorText(DISP_E_TYPEMISMATCH));
+}
+
+// A property read by name that gives an object, itself used by name (or
+// passed to a method that takes an IDispatch).
 ComPtr<IDispatch> GetObjectByName(IDispatch* object, const IID& iid, const wchar_t* name,
-                                  const IID& resultIid, Operation operation) {
+                                  Operation operation) {
   Variant value;
   GetByName(object, iid, name, operation, value);
-  return ObjectOf(value, resultIid, operation);
+  return DispatchOf(value, operation);
 }
 
 // A property read through its slot: the method gives an interface pointer.
 ComPtr<IDispatch> GetObjectBySlot(IDispatch* object, int index, Operation operation) {
   ComPtr<IDispatch> result;
-  Check(CallSlot(object, index, result.GetAddressOf()), operation);
+  Check(Retried([&] { return CallSlot(object, index, result.GetAddressOf()); }), operation);
   if (!result) {
     Check(E_POINTER, operation);
   }
@@ -225,7 +253,7 @@ ComPtr<IDispatch> GetObjectBySlot(IDispatch* object, int index, Operation operat
 
 std::int32_t GetLongBySlot(IDispatch* object, int index, Operation operation) {
   LONG value = 0;
-  Check(CallSlot(object, index, &value), operation);
+  Check(Retried([&] { return CallSlot(object, index, &value); }), operation);
   return value;
 }
 
@@ -235,9 +263,14 @@ class ComColour final : public Colour {
   std::int32_t Model() override {
     return GetLongBySlot(colour_.Get(), slot::kColourModel, Operation::ModelCode);
   }
-  void ToRGB() override { Check(CallSlot(colour_.Get(), slot::kColourToRGB), Operation::ToRGB); }
+  void ToRGB() override {
+    Check(Retried([&] { return CallSlot(colour_.Get(), slot::kColourToRGB); }), Operation::ToRGB);
+  }
   void AssignRGB(std::int32_t red, std::int32_t green, std::int32_t blue) override {
-    Check(CallSlot(colour_.Get(), slot::kColourAssignRGB, LONG{red}, LONG{green}, LONG{blue}),
+    Check(Retried([&] {
+            return CallSlot(colour_.Get(), slot::kColourAssignRGB, LONG{red}, LONG{green},
+                            LONG{blue});
+          }),
           Operation::AssignRGB);
   }
   std::int32_t Red() override {
@@ -250,10 +283,12 @@ class ComColour final : public Colour {
     return GetLongBySlot(colour_.Get(), slot::kColourBlue, Operation::Blue);
   }
   void CopyFrom(Colour& source) override {
-    Check(CallSlot(colour_.Get(), slot::kColourCopyFrom, Of(source).Get()), Operation::CopyFrom);
+    Check(Retried([&] { return CallSlot(colour_.Get(), slot::kColourCopyFrom, Of(source).Get()); }),
+          Operation::CopyFrom);
   }
   void ConvertTo(ColourModel model) override {
-    Check(CallSlot(colour_.Get(), ConvertSlot(model)), Operation::ConvertToModel);
+    Check(Retried([&] { return CallSlot(colour_.Get(), ConvertSlot(model)); }),
+          Operation::ConvertToModel);
   }
   void CopyAssign(Colour& source) override {
     // The colour goes by reference, as a late-bound client passes an object.
@@ -291,7 +326,7 @@ class ComFill final : public Fill {
           GetObjectBySlot(fill_.Get(), slot::kFillUniformColor, Operation::FillColour));
     }
     return std::make_unique<ComColour>(
-        GetObjectByName(fill_.Get(), kIidFill, L"UniformColor", kIidColour, Operation::FillColour));
+        GetObjectByName(fill_.Get(), kIidFill, L"UniformColor", Operation::FillColour));
   }
 
  private:
@@ -312,8 +347,8 @@ class ComOutline final : public Outline {
       return std::make_unique<ComColour>(
           GetObjectBySlot(outline_.Get(), slot::kOutlineColor, Operation::OutlineColour));
     }
-    return std::make_unique<ComColour>(GetObjectByName(outline_.Get(), kIidOutline, L"Color",
-                                                       kIidColour, Operation::OutlineColour));
+    return std::make_unique<ComColour>(
+        GetObjectByName(outline_.Get(), kIidOutline, L"Color", Operation::OutlineColour));
   }
 
  private:
@@ -329,7 +364,7 @@ class ComShape final : public Shape {
           GetObjectBySlot(shape_.Get(), slot::kShapeFill, Operation::Fill));
     }
     return std::make_unique<ComFill>(
-        GetObjectByName(shape_.Get(), kIidShape, L"Fill", kIidFill, Operation::Fill));
+        GetObjectByName(shape_.Get(), kIidShape, L"Fill", Operation::Fill));
   }
   std::unique_ptr<bridge::Outline> Outline(Via via) override {
     if (via == Via::Slot) {
@@ -337,7 +372,7 @@ class ComShape final : public Shape {
           GetObjectBySlot(shape_.Get(), slot::kShapeOutline, Operation::Outline));
     }
     return std::make_unique<ComOutline>(
-        GetObjectByName(shape_.Get(), kIidShape, L"Outline", kIidOutline, Operation::Outline));
+        GetObjectByName(shape_.Get(), kIidShape, L"Outline", Operation::Outline));
   }
 
  private:
@@ -350,12 +385,13 @@ class ComEnumerator final : public ShapeEnumerator {
   std::unique_ptr<Shape> Next() override {
     Variant shape;
     ULONG fetched = 0;
-    const HRESULT code = shapes_->Next(1, shape.Out(), &fetched);
+    const HRESULT code = Retried([&] { return shapes_->Next(1, shape.Out(), &fetched); });
     Check(code, Operation::Enumerate);
     if (code == S_FALSE || fetched == 0) {
       return nullptr;
     }
-    return std::make_unique<ComShape>(ObjectOf(shape, kIidShape, Operation::Enumerate));
+    // The shapes of a Set are used by name only.
+    return std::make_unique<ComShape>(DispatchOf(shape, Operation::Enumerate));
   }
 
  private:
@@ -374,7 +410,10 @@ class ComShapes final : public ShapeCollection {
     index.vt = VT_I2;
     index.iVal = position;
     ComPtr<IDispatch> shape;
-    Check(CallSlot(shapes_.Get(), slot::kShapesItem, index, shape.GetAddressOf()), Operation::Item);
+    Check(Retried([&] {
+            return CallSlot(shapes_.Get(), slot::kShapesItem, index, shape.GetAddressOf());
+          }),
+          Operation::Item);
     if (!shape) {
       Check(E_POINTER, Operation::Item);
     }
@@ -406,7 +445,7 @@ class ComApplication final : public Application {
   explicit ComApplication(ComPtr<IDispatch> application) : application_(std::move(application)) {}
   void SetSwitch(bool on) override {
     const VARIANT_BOOL value = on ? VARIANT_TRUE : VARIANT_FALSE;
-    Check(CallSlot(application_.Get(), slot::kApplicationSwitch, value),
+    Check(Retried([&] { return CallSlot(application_.Get(), slot::kApplicationSwitch, value); }),
           Operation::ApplicationSwitch);
   }
   std::unique_ptr<ShapeCollection> Selection() override {
@@ -433,10 +472,18 @@ ComPtr<IDispatch> Create(const CLSID& clsid, const IID& iid, Operation operation
 class ComHost final : public Host {
  public:
   ComHost() = default;
+  std::unique_ptr<HostObject> HoldInput(std::intptr_t window) override {
+    return std::make_unique<com::InputHold>(reinterpret_cast<HWND>(window));
+  }
   ComHost(const ComHost&) = delete;
   ComHost& operator=(const ComHost&) = delete;
   ~ComHost() override { LetGoOfApplication(); }
 
+ private:
+  // Asks a host that refuses calls again, for a while, instead of failing.
+  com::MessageFilterScope filter_;
+
+ public:
   std::unique_ptr<Colour> NewColour() override {
     return std::make_unique<ComColour>(Create(kClsidColour, kIidColour, Operation::NewColour));
   }
