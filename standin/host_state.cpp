@@ -112,6 +112,11 @@ HRESULT HostState::Enter(int generation, const std::string& call) {
     entry += " -> " + Hex(result);
   }
   drawing_.log.push_back(std::move(entry));
+  if (FAILED(result)) {
+    // The client may hold nothing but the application object after this,
+    // so the end of its chain of calls may never come.
+    Flush();
+  }
   return result;
 }
 

@@ -141,14 +141,35 @@ std::optional<Channels> GetFirstShape(Host& host, bridge::ShapeCollection& selec
   return Channels{ChannelFromHost(red), ChannelFromHost(green), ChannelFromHost(blue)};
 }
 
+// The application object, its first call made. One held from an earlier
+// click may belong to a host that the user has closed since: that first
+// call then fails as gone before anything is done, and a new application
+// object (which starts or finds the host again) is asked once.
+bridge::Application& ReachApplication(Host& host) {
+  if (host.HoldsApplication()) {
+    try {
+      bridge::Application& held = host.HeldApplication();
+      held.SetSwitch(true);
+      return held;
+    } catch (const bridge::HostFailure& failure) {
+      if (!bridge::IsHostGone(failure.Code())) {
+        throw;
+      }
+      host.LetGoOfApplication();
+    }
+  }
+  bridge::Application& application = host.HeldApplication();
+  application.SetSwitch(true);
+  return application;
+}
+
 // The host side of one click. Gives back what the decimal fields are to
 // show, or nothing when they stay as they are (a Set on selected shapes).
 // Every host object but the application is released before it returns.
 std::optional<Channels> TransferWithHost(Host& host, bool IsFill, bool IsSet,
                                          const platform::Form1View& ui) {
   constexpr Channels kZero = {0, 0, 0};
-  bridge::Application& application = host.HeldApplication();
-  application.SetSwitch(true);
+  bridge::Application& application = ReachApplication(host);
   const auto selection = application.Selection();
   const std::int32_t selected = selection->Count();
   if (selected == 0) {

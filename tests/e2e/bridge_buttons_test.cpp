@@ -218,47 +218,110 @@ TEST_F(BridgeButtons, AHostThatIsNotRegisteredIsReportedAndTheFieldsStay) {
   EXPECT_EQ(ReadFields(), (Fields{L"1", L"2", L"3", L"010203"}));
 }
 
-TEST_F(BridgeButtons, AFailureInTheMiddleOfASetStopsThereAndLeavesTheFields) {
-  const std::string shapes =
+// Three RGB shapes, all selected, and the number of the host call that is
+// the second shape's CopyAssign in a Set on them, found by a first run.
+class SetStoppedMidway : public BridgeButtons {
+ protected:
+  static constexpr const char* kShapes =
       "shape fill 1 RGB 1 1 1 outline 0 RGB 0 0 0\n"
       "shape fill 1 RGB 2 2 2 outline 0 RGB 0 0 0\n"
       "shape fill 1 RGB 3 3 3 outline 0 RGB 0 0 0\n"
       "select 1 2 3\n";
-  // A first run finds the number of the second shape's CopyAssign.
-  WriteDrawing(shapes);
-  Start();
-  Click(ControlId::cmdSetPaint);
-  const long secondAssign = CallNumber(ReadDrawing(), "Color Invoke CopyAssign", 2);
-  ASSERT_GT(secondAssign, 0);
-  program_->Close();
 
-  WriteDrawing(shapes + "fail " + std::to_string(secondAssign) + " 0x80004005\n");
-  Start();
-  SetField(0, L"9");
-  Click(ControlId::cmdSetPaint);
-  const std::wstring message = TakeMessage();
+  long SecondAssign() {
+    WriteDrawing(kShapes);
+    Start();
+    Click(ControlId::cmdSetPaint);
+    const long call = CallNumber(ReadDrawing(), "Color Invoke CopyAssign", 2);
+    program_->Close();
+    StopStandIn();
+    return call;
+  }
 
-  EXPECT_NE(message.find(L"CopyAssign"), std::wstring::npos) << message;
+  // Runs the Set again with `trouble` ("fail" or "kill") at that call and
+  // `rest` after it added to the drawing,
+  // and checks what every stopped Set shows: the message names the call and
+  // how far the Set got, the fields keep their colour, and the first shape
+  // alone has it. Gives the message.
+  std::wstring SetWith(const std::string& trouble, const std::string& rest = "") {
+    const long second = SecondAssign();
+    EXPECT_GT(second, 0);
+    WriteDrawing(std::string(kShapes) + trouble + " " + std::to_string(second) + rest + "\n");
+    Start();
+    SetField(0, L"9");
+    Click(ControlId::cmdSetPaint);
+    const std::wstring message = TakeMessage();
+    EXPECT_NE(message.find(L"CopyAssign"), std::wstring::npos) << message;
+    EXPECT_NE(message.find(L"1 of the 3 selected shapes had been set before it."),
+              std::wstring::npos)
+        << message;
+    EXPECT_EQ(ReadFields(), (Fields{L"9", L"255", L"255", L"09FFFF"}));
+    EXPECT_EQ(ShapeLines(ReadDrawing()),
+              (std::vector<std::string>{"shape fill 1 RGB 9 255 255 outline 0 RGB 0 0 0",
+                                        "shape fill 1 RGB 2 2 2 outline 0 RGB 0 0 0",
+                                        "shape fill 1 RGB 3 3 3 outline 0 RGB 0 0 0"}));
+    return message;
+  }
+};
+
+TEST_F(SetStoppedMidway, AFailingCallStopsTheSetAndLeavesTheFields) {
+  const std::wstring message = SetWith("fail", " 0x80004005");
   EXPECT_NE(message.find(L"0x80004005"), std::wstring::npos) << message;
-  EXPECT_EQ(ReadFields(), (Fields{L"9", L"255", L"255", L"09FFFF"}));
-  EXPECT_EQ(ShapeLines(ReadDrawing()),
-            (std::vector<std::string>{"shape fill 1 RGB 9 255 255 outline 0 RGB 0 0 0",
-                                      "shape fill 1 RGB 2 2 2 outline 0 RGB 0 0 0",
-                                      "shape fill 1 RGB 3 3 3 outline 0 RGB 0 0 0"}));
 }
 
-TEST_F(BridgeButtons, AfterTheHostHasGoneTheNextClickConnectsAgain) {
-  // One Get on an RGB fill makes 15 calls; the host goes after the first.
-  WriteDrawing("shape fill 1 RGB 10 20 30 outline 0 RGB 0 0 0\nselect 1\ndisconnect 15\n");
+TEST_F(SetStoppedMidway, AHostKilledDuringASetIsReportedWithoutAHang) {
+  // The host process ends inside the call: the call fails, it never answers.
+  const std::wstring message = SetWith("kill");
+  EXPECT_NE(message.find(L"0x800706"), std::wstring::npos) << message;
+  // The dead application object has been let go. Wine keeps a killed local
+  // server's class registered, so a new host cannot be started from here:
+  // the next click must fail with a message, promptly, not hang or crash.
+  Click(ControlId::cmdGetPaint);
+  const std::wstring next = TakeMessage();
+  EXPECT_NE(next.find(L"CorelDRAW"), std::wstring::npos) << next;
+  EXPECT_EQ(ReadFields(), (Fields{L"9", L"255", L"255", L"09FFFF"}));
+}
+
+// The process id of the stand-in host whose drawing window is open.
+DWORD StandInProcess() {
+  HWND drawing = ::FindWindowW(L"PigmentryStandInDrawing", nullptr);
+  DWORD process = 0;
+  if (drawing != nullptr) {
+    ::GetWindowThreadProcessId(drawing, &process);
+  }
+  return process;
+}
+
+TEST_F(BridgeButtons, AHostClosedBetweenClicksIsStartedAgainByTheNextClick) {
+  WriteDrawing("shape fill 1 RGB 10 20 30 outline 0 RGB 0 0 0\nselect 1\n");
   Start();
   Click(ControlId::cmdGetPaint);
   ASSERT_EQ(ReadFields(), (Fields{L"10", L"20", L"30", L"0A141E"}));
+  const DWORD first = StandInProcess();
+  ASSERT_NE(first, 0U);
+
+  // The user closes the host; it exits cleanly, its objects disconnected.
+  ASSERT_TRUE(StopStandIn());
+  WriteDrawing("shape fill 1 RGB 7 8 9 outline 0 RGB 0 0 0\nselect 1\n");
+  Click(ControlId::cmdGetPaint);
+
+  EXPECT_EQ(FindVisibleWindow(program_->ProcessId(), L"#32770"), nullptr) << "no message";
+  EXPECT_EQ(ReadFields(), (Fields{L"7", L"8", L"9", L"070809"}));
+  const DWORD second = StandInProcess();
+  EXPECT_NE(second, 0U);
+  EXPECT_NE(second, first) << "a new host process";
+}
+
+TEST_F(BridgeButtons, AHostThatGoesDuringAClickIsReportedAndTheNextClickConnectsAgain) {
+  // The host goes after the third call of the first click.
+  WriteDrawing("shape fill 1 RGB 10 20 30 outline 0 RGB 0 0 0\nselect 1\ndisconnect 3\n");
+  Start();
   SetField(0, L"99");
 
   Click(ControlId::cmdGetPaint);
   const std::wstring message = TakeMessage();
   EXPECT_NE(message.find(L"0x80010108"), std::wstring::npos) << message;
-  EXPECT_EQ(ReadFields(), (Fields{L"99", L"20", L"30", L"63141E"}));
+  EXPECT_EQ(ReadFields(), (Fields{L"99", L"255", L"255", L"63FFFF"}));
 
   Click(ControlId::cmdGetPaint);
   EXPECT_EQ(ReadFields(), (Fields{L"10", L"20", L"30", L"0A141E"}));
@@ -266,6 +329,81 @@ TEST_F(BridgeButtons, AfterTheHostHasGoneTheNextClickConnectsAgain) {
   EXPECT_NE(drawing.find("Application created"), drawing.rfind("Application created"))
       << "a second application object\n"
       << drawing;
+}
+
+TEST_F(BridgeButtons, ABusyHostIsAskedAgainAndAnswers) {
+  // The switch, the click's first call, is refused twice, then carried out.
+  WriteDrawing("shape fill 1 RGB 10 20 30 outline 0 RGB 0 0 0\nselect 1\nfail 1 0x80010001 2\n");
+  Start();
+  Click(ControlId::cmdGetPaint);
+
+  EXPECT_EQ(FindVisibleWindow(program_->ProcessId(), L"#32770"), nullptr) << "no message";
+  EXPECT_EQ(ReadFields(), (Fields{L"10", L"20", L"30", L"0A141E"}));
+  const std::string drawing = ReadDrawing();
+  EXPECT_NE(drawing.find("log 2 Application slot 10 true -> 0x80010001\n"), std::string::npos)
+      << drawing;
+  EXPECT_NE(drawing.find("log 3 Application slot 10 true\n"), std::string::npos) << drawing;
+}
+
+TEST_F(BridgeButtons, AHostBusyForLongIsReportedAndTheFieldsStay) {
+  WriteDrawing(
+      "shape fill 1 RGB 10 20 30 outline 0 RGB 0 0 0\nselect 1\nfail 2 0x8001010A 100000\n");
+  Start();
+  SetField(2, L"1");
+
+  Click(ControlId::cmdGetPaint);
+  const std::wstring message = TakeMessage();
+
+  EXPECT_EQ(message.rfind(L"CorelDRAW is busy", 0), 0U) << message;
+  EXPECT_EQ(ReadFields(), (Fields{L"255", L"255", L"1", L"FFFF01"}));
+  // Asked again for a few seconds, a few times a second: not once, not in
+  // a tight loop.
+  const std::string drawing = ReadDrawing();
+  const std::string refused = "Application slot 55 -> 0x8001010A";
+  EXPECT_GT(CallNumber(drawing, refused, 10), 0) << drawing;
+  EXPECT_EQ(CallNumber(drawing, refused, 100), 0) << drawing;
+}
+
+TEST_F(BridgeButtons, InputDuringASetNeverReachesTheFieldsOrTheButtons) {
+  // Enough shapes for the Set to take a while across the process boundary.
+  constexpr int kShapes = 80;
+  std::string drawing;
+  std::string select = "select";
+  for (int i = 1; i <= kShapes; ++i) {
+    drawing += "shape fill 1 HSB 0 0 " + std::to_string(i) + " outline 0 RGB 0 0 0\n";
+    select += " " + std::to_string(i);
+  }
+  WriteDrawing(drawing + select + "\n");
+  Start();
+  SetField(0, L"0");
+  SetField(1, L"128");
+  ASSERT_EQ(ReadFields(), (Fields{L"0", L"128", L"255", L"0080FF"}));
+
+  HWND setFill = program_->Control(ControlId::cmdSetPaint);
+  ::PostMessageW(setFill, BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(setFill) == FALSE; }, 10s))
+      << "the buttons are greyed while the Set runs";
+  // The user types, pastes and clicks while the Set waits on the host.
+  ::PostMessageW(program_->Control(ControlId::txtC0), WM_CHAR, L'7', 0);
+  ::PostMessageW(program_->Control(ControlId::txtC1), WM_KEYDOWN, VK_UP, 0);
+  ::PostMessageW(program_->Control(ControlId::txtHex), WM_PASTE, 0, 0);
+  ::PostMessageW(program_->Control(ControlId::cmdGetPaint), BM_CLICK, 0, 0);
+  ::PostMessageW(setFill, BM_CLICK, 0, 0);
+  // It answers (and so paints) all the while.
+  DWORD_PTR answer = 0;
+  EXPECT_NE(::SendMessageTimeoutW(program_->Window(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer),
+            0);
+  EXPECT_FALSE(::IsWindowEnabled(setFill)) << "the Set ended early: give it more shapes";
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(setFill) != FALSE; }, 60s));
+  program_->Sync();
+
+  EXPECT_EQ(ReadFields(), (Fields{L"0", L"128", L"255", L"0080FF"}));
+  const std::string after = ReadDrawing();
+  const std::vector<std::string> shapes = ShapeLines(after);
+  ASSERT_EQ(shapes.size(), static_cast<std::size_t>(kShapes));
+  EXPECT_EQ(shapes, std::vector<std::string>(kShapes, shapes.front())) << "one colour for all";
+  EXPECT_EQ(shapes.front().rfind("shape fill 1 HSB ", 0), 0U) << shapes.front();
+  EXPECT_EQ(CallNumber(after, "Application slot 55", 2), 0) << "one click reached the host";
 }
 
 TEST_F(BridgeButtons, AMalformedDrawingIsReported) {

@@ -486,13 +486,28 @@ TEST_F(BridgeTest, AHostThatIsNotRegisteredIsReportedAndTriedAgainNextClick) {
   EXPECT_EQ(fx.form.MessageBoxes().size(), 1U);
 }
 
-TEST_F(BridgeTest, AfterTheHostHasGoneTheNextClickConnectsAgain) {
+TEST_F(BridgeTest, AHostClosedSinceTheLastClickIsReachedAgainWithoutAMessage) {
   Draw({UniformFill(Rgb(1, 2, 3))});
   Press(Button::GetFill);
   ASSERT_EQ(fx.host.ApplicationsCreated(), 1);
-  SetFields({L"12", L"34", L"56"});
   fx.host.Shape(0).fillColour = Rgb(7, 8, 9);
   fx.host.DisconnectAfter(0);
+
+  Press(Button::GetFill);
+
+  EXPECT_TRUE(fx.form.MessageBoxes().empty());
+  EXPECT_EQ(fx.host.ApplicationsCreated(), 2);
+  EXPECT_EQ(ReadFields(), (Fields{L"7", L"8", L"9"}));
+  EXPECT_EQ(fx.host.LiveObjects(), 1) << "only the new application object is held";
+}
+
+TEST_F(BridgeTest, AHostThatGoesDuringAClickIsReportedAndReachedAgainByTheNext) {
+  Draw({UniformFill(Rgb(1, 2, 3))});
+  Press(Button::GetFill);
+  SetFields({L"12", L"34", L"56"});
+  fx.host.Shape(0).fillColour = Rgb(7, 8, 9);
+  // The switch and the selection answer; the count finds the host gone.
+  fx.host.DisconnectAfter(2);
 
   Press(Button::GetFill);
 
@@ -502,6 +517,7 @@ TEST_F(BridgeTest, AfterTheHostHasGoneTheNextClickConnectsAgain) {
   EXPECT_EQ(ReadFields(), (Fields{L"12", L"34", L"56"}));
   EXPECT_FALSE(fx.host.HoldsApplication());
   EXPECT_EQ(fx.host.LiveObjects(), 0);
+  EXPECT_EQ(fx.host.ApplicationsCreated(), 1) << "no second try within the click";
 
   Press(Button::GetFill);
 

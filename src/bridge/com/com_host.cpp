@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bridge/com/binding.h"
 #include "bridge/com/com_support.h"
 #include "bridge/com/input_hold.h"
 #include "bridge/com/message_filter.h"
@@ -21,73 +22,8 @@ using com::Bstr;
 using com::CallSlot;
 using com::ExcepInfo;
 using com::Variant;
+using namespace com::binding;
 using Microsoft::WRL::ComPtr;
-
-// The host's classes and interfaces.
-constexpr CLSID kClsidApplication = {
-    0xADC60100, 0x88DF, 0x4F68, {0x9D, 0x4A, 0x71, 0x87, 0xB1, 0x6E, 0x86, 0xB8}};
-constexpr CLSID kClsidColour = {
-    0xADC60129, 0x88DF, 0x4F68, {0x9D, 0x4A, 0x71, 0x87, 0xB1, 0x6E, 0x86, 0xB8}};
-constexpr IID kIidApplication = {
-    0xF51A0000, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
-constexpr IID kIidShapes = {
-    0xF51A0083, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
-constexpr IID kIidShape = {
-    0xF51A000E, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
-constexpr IID kIidFill = {
-    0xF51A0051, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
-constexpr IID kIidOutline = {
-    0xF51A0050, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
-constexpr IID kIidColour = {
-    0xF51A0029, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
-constexpr IID kIidEnumVariant = {
-    0x00020404, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-
-// Slots of the methods called by their place in the method table.
-namespace slot {
-constexpr int kApplicationSwitch = 10;  // property put, VARIANT_BOOL
-constexpr int kSelection = 55;          // property get
-constexpr int kShapesItem = 9;          // (VARIANT position, out shape)
-constexpr int kShapesCount = 11;        // property get
-constexpr int kShapeOutline = 28;
-constexpr int kShapeFill = 29;
-constexpr int kFillType = 7;
-constexpr int kFillUniformColor = 8;
-constexpr int kOutlineColor = 9;
-constexpr int kOutlineType = 12;
-constexpr int kColourModel = 9;
-constexpr int kColourAssignRGB = 10;
-constexpr int kColourRed = 11;
-constexpr int kColourGreen = 13;
-constexpr int kColourBlue = 15;
-constexpr int kColourToRGB = 17;
-constexpr int kColourCopyFrom = 69;
-}  // namespace slot
-
-// The slot of the conversion to each model the bridge converts back to.
-int ConvertSlot(ColourModel model) {
-  switch (model) {
-    case ColourModel::CMYK:
-      return 27;
-    case ColourModel::CMY:
-      return 41;
-    case ColourModel::HSB:
-      return 49;
-    case ColourModel::HLS:
-      return 57;
-    case ColourModel::BlackAndWhite:
-      return 61;
-    case ColourModel::Grayscale:
-      return 65;
-    case ColourModel::YIQ:
-      return 78;
-    case ColourModel::Lab:
-      return 86;
-    case ColourModel::RGB:
-      break;
-  }
-  return slot::kColourToRGB;
-}
 
 long g_nameLookups = 0;
 

@@ -1,5 +1,8 @@
 #include "bridge/com/input_hold.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/win32/control_ids.h"
 
 namespace pigmentry::bridge::com {
@@ -10,11 +13,14 @@ namespace {
 InputHold* g_hold = nullptr;
 HWND g_window = nullptr;
 
+// What acts like the user's input when posted to a control or the window.
+constexpr std::array<UINT, 8> kPostedInput = {BM_CLICK, WM_PASTE,       WM_CUT,     WM_CLEAR,
+                                              WM_UNDO,  WM_CONTEXTMENU, WM_COMMAND, WM_SETTEXT};
+
 bool IsInput(UINT message) {
   return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
-         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == BM_CLICK ||
-         message == WM_PASTE || message == WM_CUT || message == WM_CLEAR || message == WM_UNDO ||
-         message == WM_SETTEXT || message == WM_CONTEXTMENU || message == WM_COMMAND;
+         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+         std::find(kPostedInput.begin(), kPostedInput.end(), message) != kPostedInput.end();
 }
 
 bool IsOurs(HWND target) {
@@ -22,6 +28,27 @@ bool IsOurs(HWND target) {
 }
 
 void ShowWaitCursor() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
+
+// While COM waits on the host it leaves the thread's input in the queue
+// (as the message filter asks); what was typed or clicked then goes now,
+// before the window can see it.
+void DiscardQueuedInput() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE | PM_NOYIELD) ||
+         PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE | PM_NOYIELD)) {
+  }
+  std::vector<MSG> others;
+  for (const UINT posted : kPostedInput) {
+    while (PeekMessageW(&message, nullptr, posted, posted, PM_REMOVE | PM_NOYIELD)) {
+      if (!IsOurs(message.hwnd)) {
+        others.push_back(message);
+      }
+    }
+  }
+  for (const MSG& other : others) {
+    PostMessageW(other.hwnd, other.message, other.wParam, other.lParam);
+  }
+}
 
 }  // namespace
 
@@ -46,6 +73,7 @@ InputHold::~InputHold() {
   if (hook_ != nullptr) {
     UnhookWindowsHookEx(hook_);
   }
+  DiscardQueuedInput();
   g_hold = nullptr;
   g_window = nullptr;
   for (std::size_t i = 0; i < buttons_.size(); ++i) {

@@ -1,0 +1,78 @@
+// The stand-in host's registration in the test prefix, as the real host's
+// 32-bit installer leaves it on a 64-bit Windows: the class and its ProgID
+// in the 32-bit registry view only, a local server, and a win32 type library.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "bridge/com/binding.h"
+
+namespace pigmentry::e2e {
+namespace {
+
+std::wstring GuidText(const GUID& guid) {
+  wchar_t text[40] = {};
+  ::StringFromGUID2(guid, text, 40);
+  return text;
+}
+
+// The default value of HKEY_CLASSES_ROOT\`path` in one registry view, or
+// nothing when the key is not there.
+bool ReadClassesValue(const std::wstring& path, REGSAM view, std::wstring* value = nullptr) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  wchar_t text[MAX_PATH] = {};
+  DWORD size = sizeof text;
+  const LSTATUS read =
+      ::RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+  ::RegCloseKey(key);
+  if (value != nullptr) {
+    *value = read == ERROR_SUCCESS ? text : L"";
+  }
+  return true;
+}
+
+TEST(StandInRegistration, IsWhatTheHostsThirtyTwoBitInstallerLeaves) {
+  namespace binding = bridge::com::binding;
+  const std::wstring application = L"CLSID\\" + GuidText(binding::kClsidApplication);
+  const std::wstring colour = L"CLSID\\" + GuidText(binding::kClsidColour);
+
+  for (const std::wstring& key : {application, colour}) {
+    std::wstring server;
+    ASSERT_TRUE(ReadClassesValue(key + L"\\LocalServer32", KEY_WOW64_32KEY, &server)) << key;
+    EXPECT_NE(server.find(L"pigmentry_standin"), std::wstring::npos) << server;
+    EXPECT_FALSE(ReadClassesValue(key + L"\\InprocServer32", KEY_WOW64_32KEY)) << key;
+    EXPECT_FALSE(ReadClassesValue(key, KEY_WOW64_64KEY)) << key << " in the 64-bit view";
+  }
+
+  std::wstring progIdClass;
+  ASSERT_TRUE(ReadClassesValue(L"CorelDRAW.Application.11\\CLSID", KEY_WOW64_32KEY, &progIdClass));
+  EXPECT_EQ(progIdClass, GuidText(binding::kClsidApplication));
+  std::wstring classProgId;
+  ASSERT_TRUE(ReadClassesValue(application + L"\\ProgID", KEY_WOW64_32KEY, &classProgId));
+  EXPECT_EQ(classProgId, L"CorelDRAW.Application.11");
+
+  // The type library: its win32 entry, no win64 one, and the interfaces'
+  // marshaler keys pointing at it.
+  const std::wstring library = L"TypeLib\\{7E2A1C40-5B0D-4C39-9B61-3F0A8D2C5E11}\\1.0\\0\\";
+  std::wstring file;
+  ASSERT_TRUE(ReadClassesValue(library + L"win32", 0, &file));
+  EXPECT_NE(file.find(L"pigmentry_binding.tlb"), std::wstring::npos) << file;
+  EXPECT_FALSE(ReadClassesValue(library + L"win64", 0));
+  for (const IID* iid : {&binding::kIidApplication, &binding::kIidShapes, &binding::kIidShape,
+                         &binding::kIidFill, &binding::kIidOutline, &binding::kIidColour}) {
+    const std::wstring key = L"Interface\\" + GuidText(*iid);
+    std::wstring marshaler;
+    ASSERT_TRUE(ReadClassesValue(key + L"\\ProxyStubClsid32", 0, &marshaler)) << key;
+    EXPECT_EQ(marshaler, L"{00020424-0000-0000-C000-000000000046}") << key;
+    std::wstring owner;
+    ASSERT_TRUE(ReadClassesValue(key + L"\\TypeLib", 0, &owner)) << key;
+    EXPECT_EQ(owner, L"{7E2A1C40-5B0D-4C39-9B61-3F0A8D2C5E11}") << key;
+  }
+}
+
+}  // namespace
+}  // namespace pigmentry::e2e
