@@ -27,18 +27,6 @@ if(PIGMENTRY_SANITIZE)
 endif()
 gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "unit.")
 
-file(GLOB PIGMENTRY_BENCHMARKS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/benchmarks/native/*.cpp)
-foreach(source ${PIGMENTRY_BENCHMARKS})
-  get_filename_component(name ${source} NAME_WE)
-  add_executable(${name} ${source})
-  target_link_libraries(${name} PRIVATE pigmentry_memory)
-  # The libraries are instrumented; the program that links them must be too.
-  if(PIGMENTRY_SANITIZE)
-    target_compile_options(${name} PRIVATE ${PIGMENTRY_SANITIZER_FLAGS})
-    target_link_options(${name} PRIVATE ${PIGMENTRY_SANITIZER_FLAGS})
-  endif()
-endforeach()
-
 # The icon resource script generated from the icon table, which the icon
 # tests compare with the bytes built in C++.
 include(${CMAKE_CURRENT_LIST_DIR}/icon.cmake OPTIONAL)

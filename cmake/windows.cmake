@@ -8,7 +8,8 @@ target_link_libraries(pigmentry_logic INTERFACE pigmentry_win32)
 
 set(PIGMENTRY_RC ${CMAKE_SOURCE_DIR}/src/app/win32/pigmentry.rc)
 set(PIGMENTRY_EXE_SOURCES ${CMAKE_SOURCE_DIR}/src/app/win32/main.cpp
-                          ${CMAKE_SOURCE_DIR}/src/app/win32/terminate.cpp)
+                          ${CMAKE_SOURCE_DIR}/src/app/win32/terminate.cpp
+                          ${CMAKE_SOURCE_DIR}/src/app/win32/library_errors.cpp)
 if(EXISTS ${PIGMENTRY_RC})
   list(APPEND PIGMENTRY_EXE_SOURCES ${PIGMENTRY_RC})
 endif()

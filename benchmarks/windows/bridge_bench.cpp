@@ -1,23 +1,37 @@
-// The CorelDRAW buttons of the real program against the in-process stand-in
-// host: host calls and GetIDsOfNames calls (from the stand-in's call log)
-// for one Get and for a Set on 1, 100 and 10,000 shapes, and the time of
-// each click (the stand-in writing its drawing file back included).
+// The CorelDRAW buttons of the real program against the stand-in host, a
+// local server in its own process as the real host is. For one Get and for
+// a Set on 1, 100 and 10,000 shapes: the host calls (from the stand-in's
+// call log), the GetIDsOfNames among them, the QueryInterface and Release
+// calls that reached the host's objects, each per shape, and the wall time
+// of the click. The reference, measured in the same run: the same Set made
+// by a minimal client of this process, call for call, with nothing else.
+//
+//   bridge_bench_win.exe [largest]   (largest Set, 10000 unless given)
+#include <objbase.h>
 #include <windows.h>
+#include <wrl/client.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "bridge/com/binding.h"
+#include "bridge/com/com_support.h"
 #include "e2e/harness.h"
 
 namespace {
 
+using Microsoft::WRL::ComPtr;
 using pigmentry::e2e::RunningProgram;
 using pigmentry::platform::ControlId;
+namespace binding = pigmentry::bridge::com::binding;
+using Clock = std::chrono::steady_clock;
 
 std::wstring DrawingPath() {
   wchar_t folder[MAX_PATH] = {};
@@ -25,59 +39,276 @@ std::wstring DrawingPath() {
   return std::wstring(folder) + L"pigmentry_bridge_bench.txt";
 }
 
-void Measure(const char* what, std::size_t shapes, ControlId button) {
-  {
-    std::ofstream file(std::filesystem::path(DrawingPath()), std::ios::binary | std::ios::trunc);
-    for (std::size_t i = 0; i < shapes; ++i) {
-      file << "shape fill 1 CMYK 0 50 100 0 outline 1 RGB 1 2 3\n";
-    }
-    file << "select";
-    for (std::size_t i = 0; i < shapes; ++i) {
-      file << ' ' << i + 1;
-    }
-    file << '\n';
+void WriteDrawing(std::size_t shapes) {
+  std::ofstream file(std::filesystem::path(DrawingPath()), std::ios::binary | std::ios::trunc);
+  for (std::size_t i = 0; i < shapes; ++i) {
+    file << "shape fill 1 CMYK 0 50 100 0 outline 1 RGB 1 2 3\n";
   }
-  pigmentry::e2e::UseStandInDrawing(DrawingPath());
-  RunningProgram program;
-  if (program.WaitForWindow() == nullptr) {
-    std::printf("%s: the program did not start\n", what);
-    return;
+  file << "select";
+  for (std::size_t i = 0; i < shapes; ++i) {
+    file << ' ' << i + 1;
   }
-  const auto start = std::chrono::steady_clock::now();
-  ::PostMessageW(program.Control(button), BM_CLICK, 0, 0);
-  program.Sync();
-  const double ms =
-      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  program.Close();
+  file << '\n';
+}
 
-  std::ifstream file(std::filesystem::path(DrawingPath()), std::ios::binary);
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// What the host saw of one click.
+struct HostSide {
   long calls = 0;
   long lookups = 0;
   long notImplemented = 0;
+  long queries = 0;
+  long releases = 0;
+  // The calls the host saw for the second shape of a Set, in order.
+  std::vector<std::string> perShape;
+};
+
+// The call's name in a log line "log N <call>".
+std::string CallOf(const std::string& line) {
+  const std::size_t space = line.find(' ', 4);
+  return space == std::string::npos ? std::string() : line.substr(space + 1);
+}
+
+HostSide ReadHostSide() {
+  HostSide side;
+  std::ifstream file(std::filesystem::path(DrawingPath()), std::ios::binary);
+  int enumNexts = 0;
   for (std::string line; std::getline(file, line);) {
-    if (line.rfind("log ", 0) != 0) {
+    if (line.rfind("# objects queried ", 0) == 0) {
+      std::istringstream(line.substr(18)) >> side.queries;
+      const std::size_t released = line.find("released ");
+      if (released != std::string::npos) {
+        side.releases = std::atol(line.c_str() + released + 9);
+      }
+    }
+    if (line.rfind("log ", 0) != 0 || line.size() < 5 || line[4] < '0' || line[4] > '9') {
       continue;
     }
     if (line.find("E_NOTIMPL") != std::string::npos) {
-      ++notImplemented;
-    } else if (line.size() > 4 && line[4] >= '0' && line[4] <= '9') {
-      ++calls;
+      ++side.notImplemented;
+      continue;
     }
-    if (line.find("GetIDsOfNames") != std::string::npos) {
-      ++lookups;
+    ++side.calls;
+    const std::string call = CallOf(line);
+    if (call.find("GetIDsOfNames") != std::string::npos) {
+      ++side.lookups;
+    }
+    if (call == "Enum Next") {
+      ++enumNexts;
+    }
+    if (enumNexts == 2 && call != "Enum Next") {
+      side.perShape.push_back(call);
     }
   }
-  std::printf("%-24s %7ld host calls, %2ld GetIDsOfNames, %ld E_NOTIMPL, %9.1f ms\n", what, calls,
-              lookups, notImplemented, ms);
-  ::DeleteFileW(DrawingPath().c_str());
+  return side;
+}
+
+// Clicks `button` and waits until the click is over: the buttons are greyed
+// while it waits on the host. Its wall time in milliseconds.
+double TimedClick(const RunningProgram& program, ControlId button) {
+  HWND control = program.Control(button);
+  const auto start = Clock::now();
+  ::PostMessageW(control, BM_CLICK, 0, 0);
+  program.Sync();
+  pigmentry::e2e::WaitUntil([&] { return ::IsWindowEnabled(control) != FALSE; },
+                            std::chrono::hours(1));
+  program.Sync();
+  return MillisecondsSince(start);
+}
+
+struct Click {
+  HostSide host;
+  double milliseconds = 0;
+};
+
+Click Measure(std::size_t shapes, ControlId button) {
+  WriteDrawing(shapes);
+  pigmentry::e2e::UseStandInDrawing(DrawingPath());
+  Click click;
+  {
+    RunningProgram program;
+    if (program.WaitForWindow() == nullptr) {
+      std::printf("the program did not start\n");
+      return click;
+    }
+    click.milliseconds = TimedClick(program, button);
+    program.Close();
+  }
+  // The host writes its counts back when the last object goes.
+  pigmentry::e2e::StopStandIn();
+  click.host = ReadHostSide();
+  return click;
+}
+
+// A property or method called by name, for the minimal client.
+class ByName {
+ public:
+  explicit ByName(const wchar_t* name) : name_(name) {}
+  HRESULT Call(IDispatch* object, WORD flags, VARIANT* result, VARIANTARG* argument = nullptr) {
+    if (id_ == DISPID_UNKNOWN) {
+      auto* names = const_cast<LPOLESTR>(name_);
+      const HRESULT found = object->GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &id_);
+      if (FAILED(found)) {
+        return found;
+      }
+    }
+    DISPPARAMS params{argument, nullptr, argument != nullptr ? 1U : 0U, 0};
+    return object->Invoke(id_, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr,
+                          nullptr);
+  }
+  // A property that gives an object.
+  ComPtr<IDispatch> Object(IDispatch* object) {
+    VARIANT value;
+    ::VariantInit(&value);
+    ComPtr<IDispatch> result;
+    if (SUCCEEDED(Call(object, DISPATCH_PROPERTYGET, &value)) && value.vt == VT_DISPATCH) {
+      result.Attach(value.pdispVal);
+    } else {
+      ::VariantClear(&value);
+    }
+    return result;
+  }
+
+ private:
+  const wchar_t* name_;
+  DISPID id_ = DISPID_UNKNOWN;
+};
+
+// The reference: the same Set, the same host calls in the same order, made
+// by a minimal client of this process with no window, no fields and no
+// checks. Its wall time in milliseconds, or a negative number.
+double MinimalSetMilliseconds(std::size_t shapes) {
+  namespace slot = binding::slot;
+  using pigmentry::bridge::com::CallSlot;
+  WriteDrawing(shapes);
+  pigmentry::e2e::UseStandInDrawing(DrawingPath());
+  double milliseconds = -1;
+  {
+    const auto start = Clock::now();
+    ComPtr<IDispatch> application;
+    ComPtr<IDispatch> selection;
+    ComPtr<IDispatch> shapesOf;
+    ComPtr<IDispatch> work;
+    if (FAILED(::CoCreateInstance(binding::kClsidApplication, nullptr, CLSCTX_LOCAL_SERVER,
+                                  binding::kIidApplication,
+                                  reinterpret_cast<void**>(application.GetAddressOf()))) ||
+        FAILED(CallSlot(application.Get(), slot::kApplicationSwitch, VARIANT_TRUE)) ||
+        FAILED(CallSlot(application.Get(), slot::kSelection, selection.GetAddressOf())) ||
+        !selection ||
+        FAILED(selection->QueryInterface(binding::kIidShapes,
+                                         reinterpret_cast<void**>(shapesOf.GetAddressOf()))) ||
+        FAILED(::CoCreateInstance(binding::kClsidColour, nullptr, CLSCTX_LOCAL_SERVER,
+                                  binding::kIidColour,
+                                  reinterpret_cast<void**>(work.GetAddressOf())))) {
+      return -1;
+    }
+    LONG count = 0;
+    CallSlot(shapesOf.Get(), slot::kShapesCount, &count);
+    VARIANT enumerator;
+    ::VariantInit(&enumerator);
+    DISPPARAMS none{};
+    shapesOf->Invoke(DISPID_NEWENUM, IID_NULL, LOCALE_USER_DEFAULT,
+                     DISPATCH_METHOD | DISPATCH_PROPERTYGET, &none, &enumerator, nullptr, nullptr);
+    ComPtr<IEnumVARIANT> each;
+    if (enumerator.vt == VT_UNKNOWN || enumerator.vt == VT_DISPATCH) {
+      enumerator.punkVal->QueryInterface(IID_IEnumVARIANT,
+                                         reinterpret_cast<void**>(each.GetAddressOf()));
+    }
+    ::VariantClear(&enumerator);
+    ByName fill(L"Fill");
+    ByName type(L"Type");
+    ByName uniformColor(L"UniformColor");
+    ByName copyAssign(L"CopyAssign");
+    VARIANT shape;
+    ::VariantInit(&shape);
+    ULONG fetched = 0;
+    while (each && each->Next(1, &shape, &fetched) == S_OK && fetched == 1) {
+      IDispatch* one = shape.pdispVal;
+      VARIANT value;
+      ::VariantInit(&value);
+      type.Call(fill.Object(one).Get(), DISPATCH_PROPERTYGET, &value);
+      if (value.vt == VT_I4 && value.lVal == 1) {
+        CallSlot(work.Get(), slot::kColourCopyFrom,
+                 uniformColor.Object(fill.Object(one).Get()).Get());
+      }
+      LONG model = 0;
+      CallSlot(work.Get(), slot::kColourModel, &model);
+      if (model != pigmentry::bridge::kModelRGB) {
+        CallSlot(work.Get(), slot::kColourToRGB);
+      }
+      CallSlot(work.Get(), slot::kColourAssignRGB, LONG{255}, LONG{255}, LONG{255});
+      if (model != pigmentry::bridge::kModelRGB) {
+        CallSlot(work.Get(),
+                 binding::ConvertSlot(static_cast<pigmentry::bridge::ColourModel>(model)));
+      }
+      IDispatch* pointer = work.Get();
+      VARIANTARG argument;
+      ::VariantInit(&argument);
+      argument.vt = VT_BYREF | VT_DISPATCH;
+      argument.ppdispVal = &pointer;
+      copyAssign.Call(uniformColor.Object(fill.Object(one).Get()).Get(), DISPATCH_METHOD, nullptr,
+                      &argument);
+      ::VariantClear(&shape);
+    }
+    milliseconds = MillisecondsSince(start);
+  }
+  pigmentry::e2e::StopStandIn();
+  return milliseconds;
+}
+
+void PrintClick(const char* what, std::size_t shapes, const Click& click) {
+  const auto per = [&](long value) { return static_cast<double>(value) / double(shapes); };
+  std::printf(
+      "%-26s %8ld host calls (%6.2f per shape), %4ld GetIDsOfNames, %6ld QueryInterface "
+      "(%5.2f per shape), %6ld Release (%5.2f per shape), %ld E_NOTIMPL, %10.1f ms\n",
+      what, click.host.calls, per(click.host.calls), click.host.lookups, click.host.queries,
+      per(click.host.queries), click.host.releases, per(click.host.releases),
+      click.host.notImplemented, click.milliseconds);
 }
 
 }  // namespace
 
-int main() {
-  Measure("Get Fill (3 selected)", 3, ControlId::cmdGetPaint);
-  Measure("Set Fill on 1 shape", 1, ControlId::cmdSetPaint);
-  Measure("Set Fill on 100 shapes", 100, ControlId::cmdSetPaint);
-  Measure("Set Fill on 10000 shapes", 10000, ControlId::cmdSetPaint);
+int main(int argc, char** argv) {
+  const std::size_t largest = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 10000;
+  if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+    return 1;
+  }
+  std::printf("Pigmentry.exe against the stand-in host in its own process\n");
+  const Click get = Measure(3, ControlId::cmdGetPaint);
+  PrintClick("Get Fill (3 selected)", 1, get);
+  const Click one = Measure(1, ControlId::cmdSetPaint);
+  PrintClick("Set Fill on 1 shape", 1, one);
+  const Click hundred = Measure(100, ControlId::cmdSetPaint);
+  PrintClick("Set Fill on 100 shapes", 100, hundred);
+  if (largest > 100) {
+    const std::string what = "Set Fill on " + std::to_string(largest) + " shapes";
+    PrintClick(what.c_str(), largest, Measure(largest, ControlId::cmdSetPaint));
+  }
+
+  std::printf("\nHost calls for each further shape of a Set (each CMYK fill):\n");
+  std::map<std::string, int> counted;
+  for (const std::string& call : hundred.host.perShape) {
+    ++counted[call];
+  }
+  for (const std::string& call : hundred.host.perShape) {
+    if (counted[call] > 0) {
+      std::printf("  %d x %s\n", counted[call], call.c_str());
+      counted[call] = 0;
+    }
+  }
+
+  const double floor = MinimalSetMilliseconds(100);
+  std::printf(
+      "\nReference: the same Set on 100 shapes, the same host calls, from a minimal "
+      "client without a window: %.1f ms\n",
+      floor);
+  if (floor > 0) {
+    std::printf("Set Fill on 100 shapes: %.1f ms, %.2f times the reference (budget 1.2)\n",
+                hundred.milliseconds, hundred.milliseconds / floor);
+  }
+  ::CoUninitialize();
   return 0;
 }

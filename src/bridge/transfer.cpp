@@ -190,14 +190,12 @@ std::wstring FailureMessage(const bridge::HostFailure& failure) {
            L".\n\nClose any dialog box that is open in CorelDRAW or let it finish what it is "
            L"doing, then click the button again.";
   }
-  std::array<wchar_t, 16> code{};
-  std::swprintf(code.data(), code.size(), L"0x%08X", static_cast<unsigned>(failure.Code()));
   std::wstring message = L"The call to CorelDRAW failed: ";
   message += bridge::OperationName(failure.FailedOperation());
   message += L".\n\n";
   message += failure.Text();
   message += L" (";
-  message += code.data();
+  message += colour::ResultCodeText(static_cast<std::uint32_t>(failure.Code()));
   message += L")";
   if (bridge::IsHostGone(failure.Code())) {
     message += L"\n\nThe connection to CorelDRAW is closed; the next click opens a new one.";
@@ -206,8 +204,8 @@ std::wstring FailureMessage(const bridge::HostFailure& failure) {
 }
 
 std::wstring FailureMessage(const SetStopped& stopped) {
-  return FailureMessage(stopped.failure) + L"\n\n" + std::to_wstring(stopped.shapesSet) +
-         L" of the " + std::to_wstring(stopped.selected) +
+  return FailureMessage(stopped.failure) + L"\n\n" + colour::WholeNumberText(stopped.shapesSet) +
+         L" of the " + colour::WholeNumberText(stopped.selected) +
          L" selected shapes had been set before it.";
 }
 

@@ -26,7 +26,22 @@ void AppendHexByte(std::wstring& out, int value) {
 
 int ChannelOf(std::wstring_view text) { return WholeNumberIn(LeadingNumber(text), 0, kChannelMax); }
 
-std::wstring ChannelText(int channel) { return std::to_wstring(channel); }
+std::wstring ChannelText(int channel) { return WholeNumberText(channel); }
+
+std::wstring WholeNumberText(long long value) {
+  // Through the narrow std::to_string: std::to_wstring formats with the
+  // runtime's wide printf, which a whole program would link for this alone.
+  const std::string digits = std::to_string(value);
+  return {digits.begin(), digits.end()};
+}
+
+std::wstring ResultCodeText(std::uint32_t code) {
+  std::wstring text = L"0x";
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    AppendHexByte(text, static_cast<int>((code >> shift) & 0xFFU));
+  }
+  return text;
+}
 
 bool IsCanonicalChannelText(std::wstring_view text) {
   if (text.empty() || text.size() > 3 || (text.size() > 1 && text.front() == L'0')) {

@@ -23,6 +23,10 @@ using Channels = std::array<int, 3>;
 
 // The canonical text of a channel: decimal digits, no sign, no leading zeros.
 [[nodiscard]] std::wstring ChannelText(int channel);
+// A whole number in decimal digits, with a "-" when negative.
+[[nodiscard]] std::wstring WholeNumberText(long long value);
+// A result code as eight upper-case hexadecimal digits after "0x".
+[[nodiscard]] std::wstring ResultCodeText(std::uint32_t code);
 
 // Whether `text` is a channel's canonical text.
 [[nodiscard]] bool IsCanonicalChannelText(std::wstring_view text);

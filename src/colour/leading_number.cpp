@@ -178,6 +178,18 @@ double ReadDecimal(Reader& in) {
   return parts.negative ? -magnitude : magnitude;
 }
 
+// `value` in scientific notation with `digits` significant digits.
+int FormatScientific(std::array<char, 48>& buffer, int digits, double value) {
+#if defined(__MINGW32__)
+  // The C runtime's own formatter: the C++ headers switch MinGW's printf
+  // family to its C99 one, whose code (about 17 KB) this call alone would
+  // bring. Any misrounded candidate fails the read-back below.
+  return _snprintf(buffer.data(), buffer.size() - 1, "%.*e", digits - 1, value);
+#else
+  return std::snprintf(buffer.data(), buffer.size(), "%.*e", digits - 1, value);
+#endif
+}
+
 // The shortest scientific text ("-1.25e+02") that reads back as `value`.
 // Formatted with printf rather than std::to_chars: the C++ runtime's
 // float-to-text tables would more than double the program's size.
@@ -185,7 +197,7 @@ std::string ShortestScientific(double value) {
   std::array<char, 48> buffer{};
   int length = 0;
   for (int digits = 1; digits <= std::numeric_limits<double>::max_digits10; ++digits) {
-    length = std::snprintf(buffer.data(), buffer.size(), "%.*e", digits - 1, value);
+    length = FormatScientific(buffer, digits, value);
     if (ParseDouble(buffer.data()) == value) {
       break;
     }

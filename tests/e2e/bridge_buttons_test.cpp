@@ -3,6 +3,8 @@
 // clicks, and checks the window's fields and the drawing written back.
 #include <gtest/gtest.h>
 #include <windows.h>
+// tlhelp32.h needs the types of windows.h.
+#include <tlhelp32.h>
 
 #include <filesystem>
 #include <fstream>
@@ -218,6 +220,32 @@ TEST_F(BridgeButtons, AHostThatIsNotRegisteredIsReportedAndTheFieldsStay) {
   EXPECT_EQ(ReadFields(), (Fields{L"1", L"2", L"3", L"010203"}));
 }
 
+// Ends Wine's COM service (rpcss.exe), which holds the classes that local
+// servers have registered; COM starts it again when it is next needed.
+bool EndWinesComService() {
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  bool ended = false;
+  for (BOOL more = ::Process32FirstW(snapshot, &entry); more != FALSE;
+       more = ::Process32NextW(snapshot, &entry)) {
+    if (_wcsicmp(entry.szExeFile, L"rpcss.exe") != 0) {
+      continue;
+    }
+    HANDLE service = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+    if (service != nullptr) {
+      ended = ::TerminateProcess(service, 0) != FALSE &&
+              ::WaitForSingleObject(service, 10000) == WAIT_OBJECT_0;
+      ::CloseHandle(service);
+    }
+  }
+  ::CloseHandle(snapshot);
+  return ended;
+}
+
 // Three RGB shapes, all selected, and the number of the host call that is
 // the second shape's CopyAssign in a Set on them, found by a first run.
 class SetStoppedMidway : public BridgeButtons {
@@ -280,6 +308,14 @@ TEST_F(SetStoppedMidway, AHostKilledDuringASetIsReportedWithoutAHang) {
   const std::wstring next = TakeMessage();
   EXPECT_NE(next.find(L"CorelDRAW"), std::wstring::npos) << next;
   EXPECT_EQ(ReadFields(), (Fields{L"9", L"255", L"255", L"09FFFF"}));
+
+  // Wine keeps the dead host's class in its COM service; ended, the service
+  // is started afresh without it, and the next click starts a new host.
+  ASSERT_TRUE(EndWinesComService());
+  WriteDrawing(kShapes);
+  Click(ControlId::cmdGetPaint);
+  EXPECT_EQ(FindVisibleWindow(program_->ProcessId(), L"#32770"), nullptr) << "no message";
+  EXPECT_EQ(ReadFields(), (Fields{L"1", L"1", L"1", L"010101"}));
 }
 
 // The process id of the stand-in host whose drawing window is open.

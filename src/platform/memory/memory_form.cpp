@@ -47,6 +47,7 @@ MemoryTextField::MemoryTextField(MemoryForm& form, ControlId id, SizeRecord exte
     : MemoryControlOf(form, id, extent), text_(std::move(text)) {}
 
 void MemoryTextField::SetText(const std::wstring& text) {
+  ++Form().textWrites;
   if (text == text_) {
     return;
   }

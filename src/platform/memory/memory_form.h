@@ -280,6 +280,9 @@ class MemoryForm {
   void MouseUp(ControlId id, int button, float x = 0, float y = 0);
 
   // --- What the program showed --------------------------------------------
+  // Every text a handler has written to a field, equal to the old one or
+  // not: a figure of the benchmarks.
+  long textWrites = 0;
   [[nodiscard]] const std::vector<MessageBoxRecord>& MessageBoxes() const { return messageBoxes_; }
   void ClearMessageBoxes() { messageBoxes_.clear(); }
   [[nodiscard]] const std::vector<MenuId>& Popups() const { return popups_; }
