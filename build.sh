@@ -11,6 +11,8 @@
 #                             from its seeds, then keep the minimised corpus
 #   ./build.sh soak [STEPS]   a random session with the real window under Wine
 #                             (default about ten minutes; SOAK_SEED=N to replay)
+#   ./build.sh bench          every figure in one table (optimised builds), also as
+#                             JSON in build/bench/
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")" && pwd)
@@ -21,7 +23,7 @@ cd "$root"
 packages=(
   cmake ninja-build g++ googletest libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools libwine-dev
+  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 mingw-w64-tools libwine-dev
   wine wine64 xvfb x11-utils imagemagick libxml2-utils
   libbenchmark-dev
 )
@@ -268,6 +270,71 @@ cmd_soak() {
   nice -n 10 wine build/windows/soak.exe "${options[@]}" </dev/null
 }
 
+# Every figure in one table, in an optimised build: the keystroke chains on
+# the in-memory platform (Google Benchmark), the host calls of the buttons,
+# and under Wine the keystroke latency of the real window, the start-up next
+# to a minimal window and Notepad, the buttons against the stand-in host in
+# its own process (BRIDGE_LARGEST shapes at most, 10000 unless set), and the
+# size of Pigmentry.exe with what makes it up. Also written as JSON to
+# build/bench/figures.json (the keystroke part in Google Benchmark's form in
+# build/bench/keystrokes.json) so that two runs can be compared.
+cmd_bench() {
+  ensure_packages
+  local out="$root/build/bench" largest=${BRIDGE_LARGEST:-10000}
+  say "Native benchmarks (Release, no sanitizers)"
+  configure_and_build bench
+  build/bench/keystroke_bench --benchmark_out="$out/keystrokes.json" \
+    --benchmark_out_format=json --benchmark_min_time=0.5 | tee "$out/keystrokes.txt"
+  build/bench/bridge_bench | tee "$out/bridge-memory.txt"
+
+  say "Windows benchmarks under Wine"
+  build_windows --target Pigmentry startup_bench keystroke_latency bridge_bench_win
+  trap stop_background EXIT
+  ensure_display
+  wineserver -w || true
+  wineserver -p >/dev/null 2>&1 || true
+  cmake/wine-run.sh build/windows/keystroke_latency.exe 1000 | tee "$out/keystroke-wine.txt"
+  cmake/wine-run.sh build/windows/startup_bench.exe "Z:${root//\//\\}\\build\\windows\\Pigmentry.exe" 20 |
+    tee "$out/startup.txt"
+  cmake/wine-run.sh build/windows/bridge_bench_win.exe "$largest" | tee "$out/bridge-wine.txt"
+  local exe=build/windows/Pigmentry.exe bytes
+  bytes=$(wc -c <"$exe")
+  {
+    echo "Pigmentry.exe (64-bit): $bytes bytes ($(((bytes + 1023) / 1024)) KiB), budget" \
+      "$(sed -n 's/^ *set(PIGMENTRY_MAX_EXE_KIB \([0-9]*\)).*/\1/p' cmake/release.cmake | head -n 1) KiB"
+    echo "Largest contributors (from the link map):"
+    sh benchmarks/size/size_report.sh build/windows/Pigmentry.map 10 |
+      awk -F '\t' '{printf "  %-7s %-60s %7d\n", $1, $2, $3}'
+  } | tee "$out/size.txt"
+
+  say "All figures"
+  cat "$out/keystrokes.txt" "$out/bridge-memory.txt" "$out/keystroke-wine.txt" \
+    "$out/startup.txt" "$out/bridge-wine.txt" "$out/size.txt" | grep -v '^\*\*\*WARNING'
+  benchmark_json "$out" "$bytes" >"$out/figures.json"
+  echo "Written: build/bench/figures.json, build/bench/keystrokes.json"
+}
+
+# The figures of one bench run as JSON: the exact lines of each part, and
+# the executable's size.
+benchmark_json() {
+  local out=$1 bytes=$2 part first=1
+  printf '{\n  "date": "%s",\n  "exe_bytes": %s,\n  "keystrokes": "keystrokes.json"' \
+    "$(date -u +%Y-%m-%dT%H:%M:%SZ)" "$bytes"
+  for part in bridge-memory keystroke-wine startup bridge-wine size; do
+    printf ',\n  "%s": [' "$part"
+    first=1
+    while IFS= read -r line; do
+      line=${line//\\/\\\\}
+      line=${line//\"/\\\"}
+      [ "$first" = 1 ] || printf ','
+      printf '\n    "%s"' "$line"
+      first=0
+    done <"$out/$part.txt"
+    printf '\n  ]'
+  done
+  printf '\n}\n'
+}
+
 cmd_test() {
   ensure_packages
   local logs="$root/build/logs" status=0 passed=0 failed=0 skipped=0 p f s
@@ -387,8 +454,9 @@ case "$verb" in
   screenshots) cmd_screenshots ;;
   fuzz) cmd_fuzz "$@" ;;
   soak) cmd_soak "$@" ;;
+  bench) cmd_bench ;;
   *)
-    sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

@@ -56,7 +56,7 @@ if(PIGMENTRY_WIDL)
 endif()
 
 # The 32-bit stand-in, next to the 64-bit one.
-find_program(PIGMENTRY_I686_CXX NAMES i686-w64-mingw32-g++-posix i686-w64-mingw32-g++)
+find_program(PIGMENTRY_I686_CXX NAMES i686-w64-mingw32-g++-win32 i686-w64-mingw32-g++)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8 AND MINGW AND PIGMENTRY_I686_CXX)
   ExternalProject_Add(pigmentry_standin32
     SOURCE_DIR ${PIGMENTRY_STANDIN_ROOT}/standin

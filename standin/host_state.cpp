@@ -17,10 +17,17 @@ constexpr std::uintmax_t kLargestFile = 256U * 1024U * 1024U;
 // local server from a launch service, where the client's environment does
 // not reach it.
 std::filesystem::path RegisteredDrawingPath() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    return {};
+  }
   std::wstring path(MAX_PATH, L'\0');
   auto size = static_cast<DWORD>(path.size() * sizeof(wchar_t));
-  if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, kDrawingValue, RRF_RT_REG_SZ, nullptr,
-                   path.data(), &size) != ERROR_SUCCESS) {
+  DWORD type = 0;
+  const LSTATUS read = RegQueryValueExW(key, kDrawingValue, nullptr, &type,
+                                        reinterpret_cast<BYTE*>(path.data()), &size);
+  RegCloseKey(key);
+  if (read != ERROR_SUCCESS || type != REG_SZ) {
     return {};
   }
   path.resize(size / sizeof(wchar_t));

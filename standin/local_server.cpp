@@ -114,15 +114,25 @@ int RegisterServer() {
   return 0;
 }
 
+// Deletes a key of the 32-bit registry view: from a 64-bit process through
+// the view's flag, from a 32-bit one (which may run on Windows XP, without
+// RegDeleteKeyExW) as its own view.
+void DeleteKey32(const std::wstring& path) {
+#if defined(_WIN64)
+  RegDeleteKeyExW(HKEY_CLASSES_ROOT, path.c_str(), kView32, 0);
+#else
+  RegDeleteKeyW(HKEY_CLASSES_ROOT, path.c_str());
+#endif
+}
+
 int UnregisterServer() {
   for (const ClassEntry& entry : Classes()) {
-    RegDeleteKeyExW(HKEY_CLASSES_ROOT, (ClassKey(*entry.clsid) + L"\\LocalServer32").c_str(),
-                    kView32, 0);
-    RegDeleteKeyExW(HKEY_CLASSES_ROOT, (ClassKey(*entry.clsid) + L"\\ProgID").c_str(), kView32, 0);
-    RegDeleteKeyExW(HKEY_CLASSES_ROOT, ClassKey(*entry.clsid).c_str(), kView32, 0);
+    DeleteKey32(ClassKey(*entry.clsid) + L"\\LocalServer32");
+    DeleteKey32(ClassKey(*entry.clsid) + L"\\ProgID");
+    DeleteKey32(ClassKey(*entry.clsid));
   }
-  RegDeleteKeyExW(HKEY_CLASSES_ROOT, (std::wstring(kProgId) + L"\\CLSID").c_str(), kView32, 0);
-  RegDeleteKeyExW(HKEY_CLASSES_ROOT, kProgId, kView32, 0);
+  DeleteKey32(std::wstring(kProgId) + L"\\CLSID");
+  DeleteKey32(kProgId);
   UnRegisterTypeLib(kLibraryId, 1, 0, LOCALE_NEUTRAL, SYS_WIN32);
   return 0;
 }

@@ -256,12 +256,19 @@ void PressOk(HWND box) {
 
 void UseStandInDrawing(const std::wstring& path) {
   constexpr const wchar_t* kKey = L"Software\\Pigmentry\\Stand-in host";
-  if (path.empty()) {
-    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"Drawing");
+  // The calls Windows XP has, for the 32-bit build of the tests.
+  HKEY key = nullptr;
+  if (::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
     return;
   }
-  ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"Drawing", REG_SZ, path.c_str(),
-                    static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+  if (path.empty()) {
+    ::RegDeleteValueW(key, L"Drawing");
+  } else {
+    ::RegSetValueExW(key, L"Drawing", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                     static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+  }
+  ::RegCloseKey(key);
 }
 
 bool StopStandIn(std::chrono::milliseconds timeout) {

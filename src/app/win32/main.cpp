@@ -10,14 +10,15 @@
 #include "bridge/com/com_support.h"
 #include "platform/win32/win32_form.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
-                    int showCommand) {
+// The parameters keep the names the SDK declares them with.
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR /*lpCmdLine*/,
+                    int nShowCmd) {
   const pigmentry::bridge::com::Apartment apartment;
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
 
   const auto host = pigmentry::bridge::MakeComHost();
-  pigmentry::platform::win32::Win32Form window(instance, pigmentry::app::kForm1Design);
+  pigmentry::platform::win32::Win32Form window(hInstance, pigmentry::app::kForm1Design);
   if (window.Unloaded()) {
     return 1;
   }
@@ -27,6 +28,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   if (window.Unloaded()) {
     return 0;
   }
-  window.Show(showCommand);
+  window.Show(nShowCmd);
   return window.RunMessageLoop();
 }

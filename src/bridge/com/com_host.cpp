@@ -18,7 +18,6 @@ namespace pigmentry::bridge {
 
 namespace {
 
-using com::Bstr;
 using com::CallSlot;
 using com::ExcepInfo;
 using com::Variant;
@@ -160,7 +159,7 @@ std::int32_t GetLongByName(IDispatch* object, const IID& iid, const wchar_t* nam
 ComPtr<IDispatch> DispatchOf(const Variant& value, Operation operation) {
   const VARIANT& v = value.Get();
   if (v.vt == VT_DISPATCH && v.pdispVal != nullptr) {
-    return ComPtr<IDispatch>(v.pdispVal);
+    return {v.pdispVal};
   }
   if (v.vt == VT_UNKNOWN) {
     return As(v.punkVal, IID_IDispatch, operation);

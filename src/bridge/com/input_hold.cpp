@@ -34,12 +34,14 @@ void ShowWaitCursor() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
 // before the window can see it.
 void DiscardQueuedInput() {
   MSG message;
-  while (PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE | PM_NOYIELD) ||
-         PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE | PM_NOYIELD)) {
+  while (PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE | PM_NOYIELD) !=
+             FALSE ||
+         PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE | PM_NOYIELD) !=
+             FALSE) {
   }
   std::vector<MSG> others;
   for (const UINT posted : kPostedInput) {
-    while (PeekMessageW(&message, nullptr, posted, posted, PM_REMOVE | PM_NOYIELD)) {
+    while (PeekMessageW(&message, nullptr, posted, posted, PM_REMOVE | PM_NOYIELD) != FALSE) {
       if (!IsOurs(message.hwnd)) {
         others.push_back(message);
       }
@@ -52,7 +54,7 @@ void DiscardQueuedInput() {
 
 }  // namespace
 
-InputHold::InputHold(HWND window) : window_(window), hook_(nullptr), focus_(GetFocus()) {
+InputHold::InputHold(HWND window) : window_(window), focus_(GetFocus()) {
   using platform::ControlId;
   const std::array<ControlId, 4> buttons = {ControlId::cmdGetPaint, ControlId::cmdGetPaper,
                                             ControlId::cmdSetPaint, ControlId::cmdSetPaper};
@@ -111,7 +113,7 @@ void WaitDispatching(DWORD milliseconds) {
     }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - spent, QS_ALLINPUT);
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
       if (message.message == WM_QUIT) {
         // For the program's own loop, after the click.
         PostQuitMessage(static_cast<int>(message.wParam));

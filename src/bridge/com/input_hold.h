@@ -29,7 +29,7 @@ class InputHold final : public HostObject {
   static LRESULT CALLBACK OnMessage(int code, WPARAM removing, LPARAM message);
 
   HWND window_;
-  HHOOK hook_;
+  HHOOK hook_ = nullptr;
   HWND focus_;
   std::array<HWND, 4> buttons_{};
   std::array<bool, 4> wereEnabled_{};

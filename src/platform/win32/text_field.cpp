@@ -39,7 +39,7 @@ void Win32TextField::SetSelStart(int start) {
 void Win32TextField::SetSelLength(int length) {
   const int start = SelStart();
   ::SendMessageW(Hwnd(), EM_SETSEL, static_cast<WPARAM>(start),
-                 static_cast<LPARAM>(start + std::max(length, 0)));
+                 static_cast<LPARAM>(start) + std::max(length, 0));
 }
 
 void Win32TextField::OnNotify(UINT code) {

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <iterator>
 #include <string_view>
@@ -127,9 +128,8 @@ void Win32Form::CreateMenu() {
 // whose captions run under the fields' left edges, and the separator above
 // the swatch where the two touch. Tab follows the tab indices, not this
 // order (see NextTabStop).
-constexpr ControlKind kStacking[] = {ControlKind::TextField, ControlKind::CommandButton,
-                                     ControlKind::Line, ControlKind::OptionButton,
-                                     ControlKind::Label};
+constexpr std::array kStacking = {ControlKind::TextField, ControlKind::CommandButton,
+                                  ControlKind::Line, ControlKind::OptionButton, ControlKind::Label};
 
 void Win32Form::CreateControls() {
   std::vector<const ControlDesign*> order;
@@ -214,9 +214,10 @@ LOGFONTW DialogFont(int dpi) {
   logFont.lfCharSet = DEFAULT_CHARSET;
   logFont.lfQuality = CLEARTYPE_QUALITY;
   // Copied by hand: wcscpy_s is not in the C runtime of Windows XP.
-  constexpr wchar_t kFaceName[] = L"MS Shell Dlg 2";
-  static_assert(std::size(kFaceName) <= LF_FACESIZE);
-  std::copy(std::begin(kFaceName), std::end(kFaceName), logFont.lfFaceName);
+  constexpr std::wstring_view kFaceName = L"MS Shell Dlg 2";
+  static_assert(kFaceName.size() < LF_FACESIZE);
+  std::copy(kFaceName.begin(), kFaceName.end(), logFont.lfFaceName);
+  logFont.lfFaceName[kFaceName.size()] = L'\0';
   return logFont;
 }
 
