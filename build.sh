@@ -324,6 +324,8 @@ benchmark_json() {
     printf ',\n  "%s": [' "$part"
     first=1
     while IFS= read -r line; do
+      line=${line//$'\r'/}
+      line=${line//$'\t'/ }
       line=${line//\\/\\\\}
       line=${line//\"/\\\"}
       [ "$first" = 1 ] || printf ','
