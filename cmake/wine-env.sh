@@ -50,8 +50,23 @@ pigmentry_wine_prefix() {
       wineserver -w || true
       echo "$kind" >"$WINEPREFIX/.pigmentry-ready"
     fi
+    pigmentry_install_wine_fonts
     pigmentry_register_standin "$build"
   ) 9>"$build/.wineprefix.lock"
+}
+
+# Wine's own TrueType fonts, where its programs find them: this Wine does not
+# list the ones in its data folder, so windows fall back to bitmap fonts, the
+# caption buttons (drawn with Marlett) show letters, and "MS Shell Dlg 2"
+# finds no Tahoma. Copied into the prefix's Fonts folder, they are used as
+# on Windows.
+pigmentry_install_wine_fonts() {
+  fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  for font in marlett.ttf tahoma.ttf tahomabd.ttf; do
+    if [ -f "/usr/share/wine/fonts/$font" ] && [ -d "$fonts" ] && [ ! -f "$fonts/$font" ]; then
+      cp "/usr/share/wine/fonts/$font" "$fonts/"
+    fi
+  done
 }
 
 # Registers the stand-in host as the real host's 32-bit installer leaves it:
