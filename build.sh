@@ -138,15 +138,19 @@ cmd_run() {
   ensure_packages
   say "Building Pigmentry.exe and the stand-in CorelDRAW host"
   build_windows --target Pigmentry pigmentry_standin
-  use_sample_drawing
   local exe="$root/build/windows/Pigmentry.exe"
+  # Setting up the prefix ran Wine without a display; a Wine session that
+  # started so cannot open windows, so it is waited for to end first.
+  wineserver -w || true
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    use_sample_drawing
     say "Opening $exe"
     wine "$exe" "$@"
     return
   fi
   trap stop_background EXIT
   ensure_display
+  use_sample_drawing
   say "No display: opening Pigmentry on Xvfb $DISPLAY"
   wine "$exe" "$@" &
   local program=$! geometry="" i
