@@ -46,9 +46,10 @@ std::wstring ErrorText(HRESULT code) {
 }
 
 // How long a busy host is asked again before the click gives up, and how
-// long between two tries.
-constexpr DWORD kBusyMilliseconds = 5000;
-constexpr DWORD kRetryMilliseconds = 250;
+// long between two tries: as long as COM itself asks again for the message
+// filter, when the refusal comes from COM and not from the host's method.
+constexpr DWORD kBusyMilliseconds = com::MessageFilter::kRetryForMilliseconds;
+constexpr DWORD kRetryMilliseconds = com::MessageFilter::kRetryEveryMilliseconds;
 
 // Calls `call` until it is not refused by a busy host, for a bounded time;
 // its last result. A refused call has not been carried out, so asking
@@ -407,20 +408,15 @@ ComPtr<IDispatch> Create(const CLSID& clsid, const IID& iid, Operation operation
 class ComHost final : public Host {
  public:
   ComHost() = default;
-  std::unique_ptr<HostObject> HoldInput(std::intptr_t window) override {
-    return std::make_unique<com::InputHold>(reinterpret_cast<HWND>(window));
-  }
   ComHost(const ComHost&) = delete;
   ComHost& operator=(const ComHost&) = delete;
   ~ComHost() override { LetGoOfApplication(); }
 
- private:
-  // Asks a host that refuses calls again, for a while, instead of failing.
-  com::MessageFilterScope filter_;
-
- public:
   std::unique_ptr<Colour> NewColour() override {
     return std::make_unique<ComColour>(Create(kClsidColour, kIidColour, Operation::NewColour));
+  }
+  std::unique_ptr<HostObject> HoldInput(std::intptr_t window) override {
+    return std::make_unique<com::InputHold>(reinterpret_cast<HWND>(window));
   }
 
  protected:
@@ -428,6 +424,10 @@ class ComHost final : public Host {
     return std::make_unique<ComApplication>(
         Create(kClsidApplication, kIidApplication, Operation::CreateApplication));
   }
+
+ private:
+  // Asks a host that refuses calls again, for a while, instead of failing.
+  com::MessageFilterScope filter_;
 };
 
 }  // namespace

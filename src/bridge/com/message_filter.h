@@ -35,10 +35,8 @@ class MessageFilter final : public IMessageFilter {
   }
   // Milliseconds to wait before the next try, or (DWORD)-1 to give up.
   DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK /*callee*/, DWORD elapsed,
-                                            DWORD rejectType) override {
-    if (rejectType == SERVERCALL_REJECTED && elapsed >= kRetryForMilliseconds) {
-      return static_cast<DWORD>(-1);
-    }
+                                            DWORD /*rejectType*/) override {
+    // A refused call and one to try later alike.
     return elapsed < kRetryForMilliseconds ? kRetryEveryMilliseconds : static_cast<DWORD>(-1);
   }
   DWORD STDMETHODCALLTYPE MessagePending(HTASK /*callee*/, DWORD /*tick*/,
