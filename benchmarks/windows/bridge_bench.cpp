@@ -106,16 +106,11 @@ HostSide ReadHostSide() {
   return side;
 }
 
-// Clicks `button` and waits until the click is over: the buttons are greyed
-// while it waits on the host. Its wall time in milliseconds.
+// Clicks `button` and waits until the click is over; its wall time in
+// milliseconds.
 double TimedClick(const RunningProgram& program, ControlId button) {
-  HWND control = program.Control(button);
   const auto start = Clock::now();
-  ::PostMessageW(control, BM_CLICK, 0, 0);
-  program.Sync();
-  pigmentry::e2e::WaitUntil([&] { return ::IsWindowEnabled(control) != FALSE; },
-                            std::chrono::hours(1));
-  program.Sync();
+  program.ClickHostButton(button, std::chrono::hours(1));
   return MillisecondsSince(start);
 }
 

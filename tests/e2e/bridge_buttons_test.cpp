@@ -76,15 +76,7 @@ class BridgeButtons : public ::testing::Test {
     UseStandInDrawing(L"");
     ::DeleteFileW(DrawingPath().c_str());
   }
-  void Click(ControlId button) const {
-    HWND control = program_->Control(button);
-    ::PostMessageW(control, BM_CLICK, 0, 0);
-    // The buttons are greyed while a click waits on the host in its other
-    // process (answering WM_NULL all the while): done when they are back.
-    program_->Sync();
-    WaitUntil([&] { return ::IsWindowEnabled(control) != FALSE; }, 60s);
-    program_->Sync();
-  }
+  void Click(ControlId button) const { ASSERT_TRUE(program_->ClickHostButton(button)); }
   void SetField(int index, const wchar_t* text) const {
     ::SendMessageW(program_->Control(platform::TxtCId(index)), WM_SETTEXT, 0,
                    reinterpret_cast<LPARAM>(text));
@@ -320,7 +312,7 @@ TEST_F(SetStoppedMidway, AHostKilledDuringASetIsReportedWithoutAHang) {
 
 // The process id of the stand-in host whose drawing window is open.
 DWORD StandInProcess() {
-  HWND drawing = ::FindWindowW(L"PigmentryStandInDrawing", nullptr);
+  HWND drawing = StandInDrawingWindow();
   DWORD process = 0;
   if (drawing != nullptr) {
     ::GetWindowThreadProcessId(drawing, &process);

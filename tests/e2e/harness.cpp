@@ -144,6 +144,16 @@ void RunningProgram::Sync() const {
   }
 }
 
+bool RunningProgram::ClickHostButton(platform::ControlId button,
+                                     std::chrono::milliseconds timeout) const {
+  HWND control = Control(button);
+  ::PostMessageW(control, BM_CLICK, 0, 0);
+  Sync();
+  const bool over = WaitUntil([&] { return ::IsWindowEnabled(control) != FALSE; }, timeout);
+  Sync();
+  return over;
+}
+
 bool RunningProgram::Close(std::chrono::milliseconds timeout) {
   if (window_ != nullptr && ::IsWindow(window_) != FALSE) {
     ::PostMessageW(window_, WM_CLOSE, 0, 0);
@@ -269,6 +279,11 @@ void UseStandInDrawing(const std::wstring& path) {
                      static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
   }
   ::RegCloseKey(key);
+}
+
+HWND StandInDrawingWindow() {
+  HWND drawing = ::FindWindowW(L"PigmentryStandInDrawing", nullptr);
+  return drawing != nullptr && ::IsWindowVisible(drawing) != FALSE ? drawing : nullptr;
 }
 
 bool StopStandIn(std::chrono::milliseconds timeout) {

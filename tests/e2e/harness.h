@@ -36,6 +36,11 @@ class RunningProgram {
 
   // Waits until the program has handled everything sent or posted so far.
   void Sync() const;
+  // Clicks one of the four host buttons and waits until the click is over:
+  // the program answers messages while it waits on the host in its other
+  // process, but the host buttons are greyed until the click ends. False
+  // when it has not ended within the timeout.
+  bool ClickHostButton(platform::ControlId button, std::chrono::milliseconds timeout = 60s) const;
   // Ends the program by closing its window; true when it exited by itself.
   bool Close(std::chrono::milliseconds timeout = 10s);
   // Waits for the process to end; its exit code, or nothing on timeout.
@@ -80,6 +85,9 @@ void PressOk(HWND box);
 // Names the stand-in host's drawing file under the stand-in's own registry
 // key, where it reads it however COM starts it; an empty path removes it.
 void UseStandInDrawing(const std::wstring& path);
+// The stand-in host's drawing window, in the host's own process, once a
+// program has reached the host; nullptr before.
+HWND StandInDrawingWindow();
 // Tells a running stand-in host (a local server) to stop and waits until
 // it has gone; true when none is left.
 bool StopStandIn(std::chrono::milliseconds timeout = 10s);

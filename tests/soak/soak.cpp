@@ -416,23 +416,6 @@ class Soak {
     }
   }
 
-  // The program answers from inside a click too (it waits on the host in a
-  // loop that dispatches messages); the click is over when the host buttons,
-  // greyed while it runs, are enabled again.
-  void AfterTheClick() const {
-    Answering();
-    const bool over = e2e::WaitUntil(
-        [&] {
-          return ::IsWindowEnabled(Control(ControlId::cmdGetPaint)) != FALSE ||
-                 OpenMessageBox() != nullptr;
-        },
-        30s);
-    if (!over) {
-      throw Failure("a click on a host button does not end");
-    }
-    Answering();
-  }
-
   [[nodiscard]] HWND OpenMessageBox() const {
     return e2e::FindVisibleWindow(program_->ProcessId(), L"#32770");
   }
@@ -756,8 +739,11 @@ class Soak {
     }
     Log(std::string("click ") + NameOf(id) + " (selection" + selection + ")");
     const Channels before = ChannelsOnceTheFocusLeaves();
-    ::PostMessageW(Control(id), BM_CLICK, 0, 0);
-    AfterTheClick();
+    Answering();
+    if (!program_->ClickHostButton(id, 30s)) {
+      throw Failure("a click on a host button does not end");
+    }
+    Answering();
     ++hostClicks_;
     if (HWND box = OpenMessageBox()) {
       throw Failure("a message box after a host button: \"" +

@@ -9,8 +9,6 @@ namespace pigmentry::soak {
 
 namespace {
 
-// The stand-in's drawing window's class.
-constexpr const wchar_t* kDrawingClass = L"PigmentryStandInDrawing";
 // The drawing window's grid of shapes, in client pixels.
 constexpr int kCell = 64;
 constexpr int kGap = 12;
@@ -40,10 +38,7 @@ bool StandInHost::WriteDrawing(const std::string& text) const {
   return file.good();
 }
 
-HWND StandInHost::DrawingWindow() {
-  HWND drawing = ::FindWindowW(kDrawingClass, nullptr);
-  return drawing != nullptr && ::IsWindowVisible(drawing) != FALSE ? drawing : nullptr;
-}
+HWND StandInHost::DrawingWindow() { return e2e::StandInDrawingWindow(); }
 
 void StandInHost::MoveDrawingWindow(HWND drawing, POINT topLeft) {
   ::SetWindowPos(drawing, HWND_BOTTOM, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
