@@ -144,9 +144,10 @@ void HostState::Flush() {
   dirty_ = false;
   std::ofstream file(path_, std::ios::binary | std::ios::trunc);
   const ObjectCalls objects = CallsSoFar();
-  // For the bridge benchmark: what reached the objects of this process.
+  // For the bridge benchmark: what reached the objects of this process; for
+  // the soak: how many objects went to clients.
   file << FormatDrawing(drawing_) << "# objects queried " << objects.queries << " released "
-       << objects.releases << '\n';
+       << objects.releases << " created " << objects.created << " alive " << objects.alive << '\n';
 }
 
 }  // namespace pigmentry::standin

@@ -39,6 +39,7 @@ std::unordered_set<Object*> g_alive;
 void (*g_lastReleased)() = nullptr;
 long g_queries = 0;
 long g_releases = 0;
+long g_created = 0;
 
 const char* KindName(Kind kind) {
   switch (kind) {
@@ -665,6 +666,7 @@ Object* NewObject(Kind kind) {
   object->kind = kind;
   object->generation = State().Generation();
   ++g_objects;
+  ++g_created;
   g_alive.insert(object);
   return object;
 }
@@ -680,7 +682,7 @@ void DisconnectAll() {
   }
 }
 
-ObjectCalls CallsSoFar() { return {g_queries, g_releases}; }
+ObjectCalls CallsSoFar() { return {g_queries, g_releases, g_created, g_objects}; }
 
 HRESULT CreateApplication(const IID& iid, void** out) {
   if (const HRESULT failed = State().Load(); FAILED(failed)) {

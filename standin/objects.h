@@ -49,6 +49,8 @@ void DisconnectAll();
 struct ObjectCalls {
   long queries;
   long releases;
+  long created;  // objects made since the process started, each given to a client
+  long alive;    // of those, the ones a client still holds
 };
 ObjectCalls CallsSoFar();
 

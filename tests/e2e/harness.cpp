@@ -147,7 +147,11 @@ void RunningProgram::Sync() const {
 bool RunningProgram::ClickHostButton(platform::ControlId button,
                                      std::chrono::milliseconds timeout) const {
   HWND control = Control(button);
-  ::PostMessageW(control, BM_CLICK, 0, 0);
+  // Sent, not posted: sent messages are handled in the order they come, so
+  // Sync's answer means the click has begun (the buttons are greyed from its
+  // start) or has ended. A posted click could still be waiting behind Sync's
+  // messages, and the greyed buttons, not yet greyed, would say it is over.
+  ::SendNotifyMessageW(control, BM_CLICK, 0, 0);
   Sync();
   const bool over = WaitUntil([&] { return ::IsWindowEnabled(control) != FALSE; }, timeout);
   Sync();

@@ -14,6 +14,7 @@
 // psapi.h and winternl.h need the types of windows.h.
 #include <psapi.h>
 #include <winternl.h>
+#include <wrl/client.h>
 
 #include <algorithm>
 #include <array>
@@ -25,6 +26,7 @@
 #include <ctime>
 #include <cwchar>
 #include <deque>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <random>
@@ -32,6 +34,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bridge/com/binding.h"
 #include "e2e/harness.h"
 #include "soak/standin_host.h"
 #include "support/hex_oracle.h"
@@ -180,6 +183,14 @@ std::string Narrow(std::wstring_view text, std::size_t limit = 40) {
 // The process's resource counts; -1 where the system does not report one.
 struct Resources {
   long long handles = -1;
+  long long handleTable = -1;      // the entries Wine has allocated for them
+  long long hostObjects = -1;      // objects the host has given the program so far
+  long long hostObjectsHeld = -1;  // of those, the ones it still holds
+  // The handles beyond what Wine keeps for those host objects (see
+  // WineHandlesPerHostObject): what the program itself holds. Below 0 when
+  // the program needs fewer than Wine's allowance.
+  bool ownHandlesKnown = false;
+  long long ownHandles = 0;
   long long threads = -1;
   long long workingSetKiB = -1;
   long long gdiObjects = -1;
@@ -220,6 +231,46 @@ void CountsFromProcessList(DWORD processId, Resources& r) {
   }
 }
 
+// The handles a process holds, one by one from the system's list of every
+// handle; -1 where the system does not give that list. Wine's process list
+// gives the size of the handle table instead, which grows in powers of two.
+long long OpenHandles(DWORD processId) {
+  struct Entry {
+    ULONG ownerPid;
+    BYTE objectType;
+    BYTE flags;
+    USHORT value;
+    PVOID object;
+    ULONG access;
+  };
+  struct List {
+    ULONG count;
+    Entry entries[1];
+  };
+  constexpr auto kSystemHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(16);
+  using Query = LONG(WINAPI*)(SYSTEM_INFORMATION_CLASS, PVOID, ULONG, PULONG);
+  const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  if (query == nullptr) {
+    return -1;
+  }
+  std::vector<unsigned char> buffer(1 << 20);
+  ULONG needed = 0;
+  while (query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
+               &needed) != 0) {
+    if (buffer.size() >= (256U << 20)) {
+      return -1;
+    }
+    buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed + 4096));
+  }
+  const auto* list = reinterpret_cast<const List*>(buffer.data());
+  long long count = 0;
+  for (ULONG i = 0; i < list->count; ++i) {
+    count += list->entries[i].ownerPid == processId ? 1 : 0;
+  }
+  return count > 0 ? count : -1;
+}
+
 Resources ResourcesOf(HANDLE process) {
   Resources r;
   DWORD handles = 0;
@@ -229,6 +280,10 @@ Resources ResourcesOf(HANDLE process) {
   CountsFromProcessList(::GetProcessId(process), r);
   if (r.handles == 0) {
     r.handles = -1;  // every process holds some: 0 is not a count
+  }
+  if (const long long open = OpenHandles(::GetProcessId(process)); open > 0) {
+    r.handleTable = r.handles;
+    r.handles = open;
   }
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof(memory);
@@ -247,10 +302,56 @@ Resources ResourcesOf(HANDLE process) {
 
 std::string Shown(long long count) { return count < 0 ? "n/a" : std::to_string(count); }
 
+// Wine keeps at least one handle for every object that came from another
+// process, also once the object has been let go, whoever the client is. So
+// the handles of a program that talks to its host for hours grow with the
+// host objects it got; what this Wine keeps for each is measured here in a
+// client with nothing else, which asks the host for its selection again and
+// again and lets each go at once. 0 where that cannot be measured.
+double WineHandlesPerHostObject() {
+  constexpr int kWarmUp = 100;
+  constexpr int kObjects = 2000;
+  if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+    return 0;
+  }
+  double perObject = 0;
+  {
+    using bridge::com::binding::kClsidApplication;
+    using bridge::com::binding::kIidApplication;
+    Microsoft::WRL::ComPtr<IUnknown> application;
+    if (SUCCEEDED(::CoCreateInstance(kClsidApplication, nullptr, CLSCTX_LOCAL_SERVER,
+                                     kIidApplication,
+                                     reinterpret_cast<void**>(application.GetAddressOf())))) {
+      using GetSelection = HRESULT(STDMETHODCALLTYPE*)(IUnknown*, IUnknown**);
+      void** methods = *reinterpret_cast<void***>(application.Get());
+      const auto getSelection =
+          reinterpret_cast<GetSelection>(methods[bridge::com::binding::slot::kSelection]);
+      const auto askFor = [&](int objects) {
+        for (int i = 0; i < objects; ++i) {
+          Microsoft::WRL::ComPtr<IUnknown> selection;
+          if (FAILED(getSelection(application.Get(), selection.GetAddressOf()))) {
+            return false;
+          }
+        }
+        return true;
+      };
+      const DWORD self = ::GetCurrentProcessId();
+      const long long before = askFor(kWarmUp) ? OpenHandles(self) : -1;
+      if (before > 0 && askFor(kObjects)) {
+        perObject = static_cast<double>(OpenHandles(self) - before) / kObjects;
+      }
+    }
+  }
+  ::CoUninitialize();
+  return std::max(0.0, perObject);
+}
+
 std::string Describe(const Resources& r) {
-  return "handles " + Shown(r.handles) + ", threads " + Shown(r.threads) + ", working set " +
-         Shown(r.workingSetKiB) + " KiB, GDI objects " + Shown(r.gdiObjects) + ", USER objects " +
-         Shown(r.userObjects);
+  return "handles " + Shown(r.handles) + " (table " + Shown(r.handleTable) + ", own " +
+         (r.ownHandlesKnown ? std::to_string(r.ownHandles) : "n/a") + " beside " +
+         Shown(r.hostObjects) + " host objects, " + Shown(r.hostObjectsHeld) + " held), threads " +
+         Shown(r.threads) + ", working set " + Shown(r.workingSetKiB) + " KiB, GDI objects " +
+         Shown(r.gdiObjects) + ", USER objects " + Shown(r.userObjects);
 }
 
 // A count keeps growing when it rose at each of the last kRises samples by
@@ -263,16 +364,21 @@ class LeakWatch {
     if (samples_.size() <= kRises) {
       return std::nullopt;
     }
-    const auto growing = [&](long long Resources::*count, long long slack) {
+    const auto growing = [&](long long Resources::*count, long long slack, bool known = true) {
       const std::size_t last = samples_.size() - 1;
       for (std::size_t i = last - kRises + 1; i <= last; ++i) {
-        if (samples_[i].*count < 0 || samples_[i].*count <= samples_[i - 1].*count) {
+        if ((known && samples_[i].*count < 0) || samples_[i].*count <= samples_[i - 1].*count) {
           return false;
         }
       }
       return samples_[last].*count - samples_[last - kRises].*count > slack;
     };
-    if (growing(&Resources::handles, 16)) return "handle count";
+    if (samples_.back().ownHandlesKnown) {
+      if (growing(&Resources::ownHandles, 16, false)) return "count of its own handles";
+    } else if (growing(&Resources::handles, 16)) {
+      return "handle count";
+    }
+    if (growing(&Resources::hostObjectsHeld, 0)) return "count of host objects it holds";
     if (growing(&Resources::threads, 4)) return "thread count";
     if (growing(&Resources::workingSetKiB, 8 * 1024)) return "working set";
     if (growing(&Resources::gdiObjects, 16)) return "GDI object count";
@@ -312,8 +418,9 @@ class Soak {
                                    : (std::to_string(options_.seconds) + " seconds").c_str());
     std::fflush(stdout);
     try {
+      MeasureWineCost();
       Start();
-      const Resources first = ResourcesOf(process_);
+      const Resources first = Sample();
       std::printf("step 0: %s\n", Describe(first).c_str());
       leaks_.Add(first);
       const auto start = std::chrono::steady_clock::now();
@@ -331,7 +438,7 @@ class Soak {
           const auto now = std::chrono::steady_clock::now();
           const double rate = static_cast<double>(step - sampledStep) /
                               std::chrono::duration<double>(now - sampled).count();
-          const Resources r = ResourcesOf(process_);
+          const Resources r = Sample();
           std::printf("step %lld: %.1f steps/s, %s\n", step, rate, Describe(r).c_str());
           std::fflush(stdout);
           sampled = now;
@@ -343,7 +450,7 @@ class Soak {
       }
       const double elapsed =
           std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-      const Resources last = ResourcesOf(process_);
+      const Resources last = Sample();
       std::printf("soak: %lld steps in %.0f s, %.1f steps/s, seed %llu\n", step, elapsed,
                   static_cast<double>(step) / elapsed,
                   static_cast<unsigned long long>(options_.seed));
@@ -374,6 +481,32 @@ class Soak {
 
  private:
   // --- The program ----------------------------------------------------------
+
+  void MeasureWineCost() {
+    if (!host_.WriteDrawing(kDrawing)) {
+      throw Failure("cannot write the host's drawing");
+    }
+    handlesPerHostObject_ = WineHandlesPerHostObject();
+    // The program's host starts afresh, its count of objects from 0.
+    e2e::StopStandIn();
+    std::printf(
+        "Wine keeps %.2f handles for each object from the host (a client that does "
+        "nothing else); the program is allowed %.2f\n",
+        handlesPerHostObject_, kAllowance * handlesPerHostObject_);
+  }
+
+  [[nodiscard]] Resources Sample() const {
+    Resources r = ResourcesOf(process_);
+    const StandInHost::Objects objects = host_.ObjectsGiven();
+    r.hostObjects = objects.given;
+    r.hostObjectsHeld = objects.held;
+    if (r.handles >= 0) {
+      r.ownHandlesKnown = true;
+      r.ownHandles = r.handles - static_cast<long long>(kAllowance * handlesPerHostObject_ *
+                                                        static_cast<double>(r.hostObjects));
+    }
+    return r;
+  }
 
   void Start() {
     if (!host_.WriteDrawing(kDrawing)) {
@@ -944,6 +1077,12 @@ class Soak {
   int layout_ = 1;
   bool topMost_ = true;
   LeakWatch leaks_;
+  // Of what Wine keeps per host object in a client with nothing else, a
+  // quarter more is allowed. The program's own handles are what is left
+  // when its host objects are counted out that way: a program that kept a
+  // handle more than that for each would leave more and more.
+  static constexpr double kAllowance = 1.25;
+  double handlesPerHostObject_ = 0;
   std::deque<std::string> lastSteps_;
   long long stepNumber_ = 0;
   long long hostClicks_ = 0;

@@ -1,7 +1,9 @@
 #include "soak/standin_host.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 
 #include "e2e/harness.h"
 
@@ -36,6 +38,23 @@ bool StandInHost::WriteDrawing(const std::string& text) const {
   std::ofstream file(std::filesystem::path(path_), std::ios::binary | std::ios::trunc);
   file << text;
   return file.good();
+}
+
+StandInHost::Objects StandInHost::ObjectsGiven() const {
+  constexpr std::string_view kTotals = "# objects queried ";
+  constexpr std::string_view kCreated = " created ";
+  constexpr std::string_view kAlive = " alive ";
+  std::ifstream file(std::filesystem::path(path_), std::ios::binary);
+  Objects objects;
+  for (std::string line; std::getline(file, line);) {
+    const std::size_t created = line.find(kCreated);
+    const std::size_t alive = line.find(kAlive);
+    if (line.rfind(kTotals, 0) == 0 && created != std::string::npos && alive != std::string::npos) {
+      objects.given = std::atoll(line.c_str() + created + kCreated.size());
+      objects.held = std::atoll(line.c_str() + alive + kAlive.size());
+    }
+  }
+  return objects;
 }
 
 HWND StandInHost::DrawingWindow() { return e2e::StandInDrawingWindow(); }

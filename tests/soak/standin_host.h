@@ -21,6 +21,14 @@ class StandInHost {
 
   // Writes the drawing the host loads when the program first reaches it.
   [[nodiscard]] bool WriteDrawing(const std::string& text) const;
+  // The objects the host's process has given its clients, and those still
+  // held, as it last wrote them in the drawing file (at the end of a click
+  // or when the selection changed); 0 before.
+  struct Objects {
+    long long given = 0;
+    long long held = 0;
+  };
+  [[nodiscard]] Objects ObjectsGiven() const;
   // The host's drawing window (in the host's own process), once the
   // program has reached the host; nullptr before.
   [[nodiscard]] static HWND DrawingWindow();
