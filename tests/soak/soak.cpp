@@ -925,6 +925,28 @@ class Soak {
     Answering();
   }
 
+  // The pointer in the screen's far corner, away from the program's window
+  // and anything it opens.
+  static void PointerAside() {
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
+
+  // Keys pressed as the keyboard does: into the input queue, in order with the
+  // mouse, to whatever has the focus.
+  static void PressKeysAsInput(const std::vector<WORD>& keys) {
+    std::vector<INPUT> input;
+    for (const WORD key : keys) {
+      INPUT down{};
+      down.type = INPUT_KEYBOARD;
+      down.ki.wVk = key;
+      INPUT up = down;
+      up.ki.dwFlags = KEYEVENTF_KEYUP;
+      input.push_back(down);
+      input.push_back(up);
+    }
+    ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+  }
+
   // The Options menu, opened with a right click on the swatch or with the
   // context-menu key on a button; an item is chosen or the menu dismissed.
   void MenuStep() {
@@ -940,6 +962,7 @@ class Soak {
       program_->Focus(Control(ControlId::txtC0));
       e2e::RightClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
     } else {
+      PointerAside();
       program_->Focus(Control(ControlId::cmdGetPaint));
       program_->PressKey(VK_APPS);
     }
@@ -953,14 +976,17 @@ class Soak {
       throw Failure("the Options menu did not open");
     }
     ++menus_;
-    if (downs == 0) {
-      ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-    } else {
-      for (int i = 0; i < downs; ++i) {
-        ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-      }
-      ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-    }
+    // A menu item is chosen with the arrow keys from no item, and any move of
+    // the mouse over the menu, even onto its border, takes the highlight
+    // away: a menu opened under the pointer gets such a move from the display
+    // whenever it comes. So the pointer goes aside first, the program handles
+    // what came before, and the keys follow as input, behind any move.
+    PointerAside();
+    Answering();
+    Answering();
+    std::vector<WORD> keys(static_cast<std::size_t>(downs), VK_DOWN);
+    keys.push_back(downs == 0 ? VK_ESCAPE : VK_RETURN);
+    PressKeysAsInput(keys);
     if (!e2e::WaitUntil([&] { return ::IsWindowVisible(menu) == FALSE; }, 5s)) {
       throw Failure("the Options menu did not close");
     }
