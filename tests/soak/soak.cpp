@@ -197,23 +197,32 @@ struct Resources {
   long long userObjects = -1;
 };
 
-// The handle and thread counts from the system's process list, which Wine
-// fills also where GetProcessHandleCount answers 0 for another process.
-void CountsFromProcessList(DWORD processId, Resources& r) {
+// One of the system's lists, as NtQuerySystemInformation gives it; empty
+// where the system does not give it.
+std::vector<unsigned char> SystemInformation(SYSTEM_INFORMATION_CLASS list) {
   using Query = LONG(WINAPI*)(SYSTEM_INFORMATION_CLASS, PVOID, ULONG, PULONG);
   const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
       ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
   if (query == nullptr) {
-    return;
+    return {};
   }
   std::vector<unsigned char> buffer(1 << 20);
   ULONG needed = 0;
-  while (query(SystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
-               &needed) != 0) {
-    if (buffer.size() >= (64U << 20)) {
-      return;
+  while (query(list, buffer.data(), static_cast<ULONG>(buffer.size()), &needed) != 0) {
+    if (buffer.size() >= (256U << 20)) {
+      return {};
     }
-    buffer.resize(buffer.size() * 2);
+    buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed + 4096));
+  }
+  return buffer;
+}
+
+// The handle and thread counts from the system's process list, which Wine
+// fills also where GetProcessHandleCount answers 0 for another process.
+void CountsFromProcessList(DWORD processId, Resources& r) {
+  const std::vector<unsigned char> buffer = SystemInformation(SystemProcessInformation);
+  if (buffer.empty()) {
+    return;
   }
   for (std::size_t offset = 0;;) {
     const auto* entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(&buffer[offset]);
@@ -248,20 +257,9 @@ long long OpenHandles(DWORD processId) {
     Entry entries[1];
   };
   constexpr auto kSystemHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(16);
-  using Query = LONG(WINAPI*)(SYSTEM_INFORMATION_CLASS, PVOID, ULONG, PULONG);
-  const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-  if (query == nullptr) {
+  const std::vector<unsigned char> buffer = SystemInformation(kSystemHandleInformation);
+  if (buffer.empty()) {
     return -1;
-  }
-  std::vector<unsigned char> buffer(1 << 20);
-  ULONG needed = 0;
-  while (query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
-               &needed) != 0) {
-    if (buffer.size() >= (256U << 20)) {
-      return -1;
-    }
-    buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed + 4096));
   }
   const auto* list = reinterpret_cast<const List*>(buffer.data());
   long long count = 0;
