@@ -1,11 +1,13 @@
 # The distributable archive Pigmentry-<version>-windows.zip: both builds of
-# the program, its README and its licence, nothing else (`cpack --preset
+# the program, its user read-me and its licence, nothing else (`cpack --preset
 # windows`, after the 32-bit build: `./build.sh package` does both):
 #
 #   Pigmentry-<version>-windows/32-bit/Pigmentry.exe   Windows XP SP3 and later
 #   Pigmentry-<version>-windows/64-bit/Pigmentry.exe   64-bit Windows
-#   Pigmentry-<version>-windows/README.md, LICENSE
+#   Pigmentry-<version>-windows/ReadMe.txt, LICENSE
 #
+# ReadMe.txt is the user's read-me (packaging/ReadMe.txt, with Windows line
+# ends so that any Notepad shows it), not the developers' README.
 # Both keep the name Pigmentry.exe, which the program shows in its messages.
 # Only the 64-bit tree makes the archive; the 32-bit tree installs its own
 # program alone.
@@ -18,8 +20,12 @@ set(PIGMENTRY_PACKAGE_EXE_32BIT ${CMAKE_SOURCE_DIR}/build/windows32/Pigmentry.ex
 install(TARGETS Pigmentry RUNTIME DESTINATION 64-bit COMPONENT Pigmentry)
 # A missing 32-bit build fails the packaging rather than leaving it out.
 install(FILES ${PIGMENTRY_PACKAGE_EXE_32BIT} DESTINATION 32-bit COMPONENT Pigmentry)
-install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . COMPONENT Pigmentry)
-install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION . COMPONENT Pigmentry OPTIONAL)
+file(READ ${CMAKE_SOURCE_DIR}/packaging/ReadMe.txt pigmentry_readme)
+string(REPLACE "\n" "\r\n" pigmentry_readme "${pigmentry_readme}")
+file(WRITE ${CMAKE_BINARY_DIR}/package-files/ReadMe.txt "${pigmentry_readme}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/packaging/ReadMe.txt)
+install(FILES ${CMAKE_BINARY_DIR}/package-files/ReadMe.txt ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION .
+        COMPONENT Pigmentry)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Pigmentry)

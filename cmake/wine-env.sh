@@ -1,17 +1,46 @@
 # Shell functions shared by build.sh and the Wine wrapper: the build's own
 # Wine prefix, created once, and an Xvfb display when there is none.
 
+# The prefix of a build folder is BUILD/wineprefix, or a folder named after
+# the build under PIGMENTRY_PREFIX_ROOT when that is set (the 32-bit test
+# machine keeps its prefixes in memory).
 pigmentry_wine_env() {
-  export WINEPREFIX="$1/wineprefix"
+  if [ -n "${PIGMENTRY_PREFIX_ROOT:-}" ]; then
+    export WINEPREFIX="$PIGMENTRY_PREFIX_ROOT/$(basename "$1")"
+  else
+    export WINEPREFIX="$1/wineprefix"
+  fi
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEARCH=win64
+  pigmentry_wine64_loader "$1"
+}
+
+# Where wine32 is installed but this kernel cannot run it, Debian's `wine`
+# wrapper (and wineboot, winepath and the like, which go through
+# `wine-stable`) still picks the 32-bit loader and fails with "Exec format
+# error". Two small scripts first on PATH send them to the 64-bit loader.
+pigmentry_wine64_loader() {
+  [ -x /usr/lib/wine/wine ] && [ -x /usr/lib/wine/wine64 ] || return 0
+  pigmentry_runs_32bit && return 0
+  shims="$1/wine64-loader"
+  mkdir -p "$shims"
+  for name in wine wine-stable; do
+    if [ ! -x "$shims/$name" ]; then
+      printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
+        >"$shims/$name"
+      chmod +x "$shims/$name"
+    fi
+  done
+  case ":$PATH:" in *":$shims:"*) ;; *) export PATH="$shims:$PATH" ;; esac
 }
 
 # True when this machine runs 32-bit x86 Linux programs (and so wine32, and
 # through it 32-bit Windows programs). Some kernels have that switched off:
-# try a 93-byte 32-bit program that only exits.
+# try a 93-byte 32-bit program that only exits. PIGMENTRY_NO_32BIT=1 takes
+# this machine for one that does not, to try the other path here.
 pigmentry_runs_32bit() {
+  [ "${PIGMENTRY_NO_32BIT:-}" != 1 ] || return 1
   probe=$(mktemp)
   printf '\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\10\64\0\0\0'\
 '\0\0\0\0\0\0\0\0\64\0\40\0\1\0\0\0\0\0\0\0\1\0\0\0\0\0\0\0\0\200\4\10\0\200\4\10'\
@@ -34,7 +63,7 @@ pigmentry_wine_runs_32bit() {
 # host when it has been built.
 pigmentry_wine_prefix() {
   build=$1
-  mkdir -p "$build"
+  mkdir -p "$build" "$(dirname "$WINEPREFIX")"
   (
     flock 9
     # A prefix made before wine32 could run has no working 32-bit side
@@ -45,14 +74,63 @@ pigmentry_wine_prefix() {
     fi
     if [ "$(cat "$WINEPREFIX/.pigmentry-ready" 2>/dev/null)" != "$kind" ]; then
       rm -rf "$WINEPREFIX"
-      wineboot -i >/dev/null 2>&1 || true
-      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
-      wineserver -w || true
-      echo "$kind" >"$WINEPREFIX/.pigmentry-ready"
+      if ! pigmentry_restore_prefix "$kind"; then
+        wineboot -i >/dev/null 2>&1 || true
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+        wineserver -w || true
+        pigmentry_install_wine_fonts
+        echo "$kind" >"$WINEPREFIX/.pigmentry-ready"
+        pigmentry_keep_prefix "$kind"
+      fi
     fi
     pigmentry_install_wine_fonts
     pigmentry_register_standin "$build"
   ) 9>"$build/.wineprefix.lock"
+}
+
+# A new prefix takes a few seconds here and minutes inside the 32-bit test
+# machine, whose programs run emulated. Where PIGMENTRY_PREFIX_CACHE names a
+# folder, a new prefix is kept there as a tar, once per kind of prefix and
+# version of Wine, and later ones are unpacked from it.
+pigmentry_prefix_tar() {
+  echo "$PIGMENTRY_PREFIX_CACHE/wineprefix-$1-$(wine --version 2>/dev/null | sed 's/[^A-Za-z0-9.]\{1,\}/-/g').tar"
+}
+
+pigmentry_restore_prefix() {
+  [ -n "${PIGMENTRY_PREFIX_CACHE:-}" ] || return 1
+  tar=$(pigmentry_prefix_tar "$1")
+  [ -f "$tar" ] || return 1
+  mkdir -p "$WINEPREFIX"
+  tar -xf "$tar" -C "$WINEPREFIX" && [ "$(cat "$WINEPREFIX/.pigmentry-ready")" = "$1" ]
+}
+
+pigmentry_keep_prefix() {
+  [ -n "${PIGMENTRY_PREFIX_CACHE:-}" ] || return 0
+  tar=$(pigmentry_prefix_tar "$1")
+  mkdir -p "$PIGMENTRY_PREFIX_CACHE"
+  pigmentry_link_wine_files
+  tar -cf "$tar.part" -C "$WINEPREFIX" . && mv "$tar.part" "$tar"
+}
+
+# Most of a new prefix (1.3 GB) is copies of Wine's own DLLs and code pages,
+# made because the prefix is on another filesystem than Wine. Each copy that
+# is the same as its source becomes a link to it, which Wine loads the same.
+pigmentry_link_wine_files() {
+  windows="$WINEPREFIX/drive_c/windows"
+  pigmentry_link_same_files "$windows/system32" /usr/lib/x86_64-linux-gnu/wine/x86_64-windows
+  pigmentry_link_same_files "$windows/syswow64" /usr/lib/i386-linux-gnu/wine/i386-windows
+  pigmentry_link_same_files "$windows/system32" /usr/share/wine/nls
+  pigmentry_link_same_files "$windows/syswow64" /usr/share/wine/nls
+}
+
+pigmentry_link_same_files() {
+  [ -d "$1" ] && [ -d "$2" ] || return 0
+  for file in "$1"/*; do
+    source="$2/${file##*/}"
+    if [ -f "$file" ] && [ ! -L "$file" ] && [ -f "$source" ] && cmp -s "$file" "$source"; then
+      ln -sf "$source" "$file"
+    fi
+  done
 }
 
 # Wine's own TrueType fonts, where its programs find them: this Wine does not
