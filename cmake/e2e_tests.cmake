@@ -20,18 +20,28 @@ foreach(target gtest gtest_main gmock e2e_tests)
   target_compile_options(${target} PRIVATE
                          -include ${CMAKE_SOURCE_DIR}/tests/support/gtest_notification.h)
 endforeach()
+# A DLL under a system DLL's name that leaves a file beside itself when it is
+# loaded, for the tests that plant it beside the program. In a folder of its
+# own: beside the tests it would stand in for their own oleacc.dll.
+add_library(planted_oleacc SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/planted/planted_dll.cpp)
+set_target_properties(planted_oleacc PROPERTIES OUTPUT_NAME oleacc PREFIX ""
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted
+                      ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)
+target_link_options(planted_oleacc PRIVATE -static)
+add_dependencies(e2e_tests planted_oleacc)
 # The stand-in host and its type library, which the bridge tests reach.
 if(TARGET pigmentry_standin)
   add_dependencies(e2e_tests pigmentry_standin)
 endif()
-# The 32-bit build runs the start-up, colour and bridge groups, which cover
-# what differs between the two builds (the system calls, the COM calls across
-# the two bitnesses); the 64-bit build runs the whole suite.
+# The 32-bit build runs the start-up, colour, bridge and planted-DLL groups,
+# which cover what differs between the two builds (the system calls, the COM
+# calls across the two bitnesses, the DLLs each loads); the 64-bit build runs
+# the whole suite.
 set(pigmentry_e2e_filter)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(pigmentry_e2e_filter
       TEST_FILTER
-      "WindowStart.*:Closing.*:DesignState.*:Colour.*:Keyboard.*:BridgeButtons.*:SetStoppedMidway.*:ComBindingTest.*")
+      "WindowStart.*:Closing.*:DesignState.*:Colour.*:Keyboard.*:BridgeButtons.*:SetStoppedMidway.*:ComBindingTest.*:PlantedDll.*")
 endif()
 gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "e2e." DISCOVERY_TIMEOUT 60
                      ${pigmentry_e2e_filter} PROPERTIES RUN_SERIAL TRUE)

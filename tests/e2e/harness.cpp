@@ -83,12 +83,14 @@ std::wstring OwnFolder() {
 }
 
 RunningProgram::RunningProgram(const std::wstring& arguments,
-                               const std::vector<std::wstring>& environment) {
+                               const std::vector<std::wstring>& environment,
+                               const StartPlace& place) {
   for (const std::wstring& entry : environment) {
     const std::size_t equals = entry.find(L'=');
     ::SetEnvironmentVariableW(entry.substr(0, equals).c_str(), entry.substr(equals + 1).c_str());
   }
-  const std::wstring program = OwnFolder() + L"Pigmentry.exe";
+  const std::wstring program =
+      place.program.empty() ? OwnFolder() + L"Pigmentry.exe" : place.program;
   std::wstring commandLine = L"\"" + program + L"\"";
   if (!arguments.empty()) {
     commandLine += L" " + arguments;
@@ -96,7 +98,8 @@ RunningProgram::RunningProgram(const std::wstring& arguments,
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                   nullptr, &startup, &process_);
+                   place.currentDirectory.empty() ? nullptr : place.currentDirectory.c_str(),
+                   &startup, &process_);
 }
 
 RunningProgram::~RunningProgram() {

@@ -17,12 +17,21 @@ using namespace std::chrono_literals;
 // The folder this test program runs from, with a trailing backslash.
 std::wstring OwnFolder();
 
+// Where a program is started from: its executable and the current directory
+// it is given. Empty: Pigmentry.exe beside the tests, and this process's
+// current directory.
+struct StartPlace {
+  std::wstring program;
+  std::wstring currentDirectory;
+};
+
 class RunningProgram {
  public:
   // Starts Pigmentry.exe with the given arguments. Environment entries
   // ("NAME=value") are added to this process's environment for the child.
   explicit RunningProgram(const std::wstring& arguments = L"",
-                          const std::vector<std::wstring>& environment = {});
+                          const std::vector<std::wstring>& environment = {},
+                          const StartPlace& place = {});
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
   ~RunningProgram();

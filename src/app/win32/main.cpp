@@ -8,11 +8,13 @@
 #include "app/form1_design.h"
 #include "bridge/com/com_host.h"
 #include "bridge/com/com_support.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32_form.h"
 
 // The parameters keep the names the SDK declares them with.
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR /*lpCmdLine*/,
                     int nShowCmd) {
+  pigmentry::platform::win32::KeepDllSearchInSystemFolder();
   const pigmentry::bridge::com::Apartment apartment;
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);

@@ -10,6 +10,8 @@
 #include <array>
 #include <utility>
 
+#include "platform/win32/system_library.h"
+
 namespace pigmentry::platform::win32 {
 namespace {
 
@@ -190,8 +192,8 @@ class AnnotatedAccessible final : public IAccessible, public IOleWindow {
   const AccessibleAnnotation& annotation_;
 };
 
-// oleacc.dll, loaded when an assistive tool first asks: a start without one
-// does not pay for it.
+// oleacc.dll from the system folder, loaded when an assistive tool first
+// asks: a start without one does not pay for it.
 class Oleacc {
  public:
   static const Oleacc& Get() {
@@ -212,7 +214,7 @@ class Oleacc {
   using CreateStdAccessibleObjectFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
   using LresultFromObjectFn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
 
-  Oleacc() : module_(::LoadLibraryW(L"oleacc.dll")) {
+  Oleacc() : module_(LoadSystemLibrary(L"oleacc.dll")) {
     if (module_ != nullptr) {
       createStdAccessibleObject_ =
           Function<CreateStdAccessibleObjectFn>("CreateStdAccessibleObject");
