@@ -69,7 +69,7 @@ pigmentry_install_wine_fonts() {
   done
 }
 
-# The host's class identifiers ("{ADC60100-...}"), one a line, from the
+# The host's class identifiers ("{...}" as the registry writes them), one a line, from the
 # identifier file generated from its interface file.
 pigmentry_host_classes() {
   [ -f "$1" ] || return 0
