@@ -1,11 +1,13 @@
 # The stand-in host: a local COM server (an EXE of its own, as the real host
 # is) with the host's classes and interfaces, a drawing kept in a text file,
 # and a window that shows it; and the type library its interfaces are
-# marshaled by. Built only for Windows. In a 64-bit build the 32-bit
+# marshaled by and answers IDispatch from (cmake/host_interfaces.cmake).
+# Built only for Windows. In a 64-bit build the 32-bit
 # stand-in is built too (pigmentry_standin32.exe, from the same sources);
 # `pigmentry_standin.exe /RegServer` registers either.
 get_filename_component(PIGMENTRY_STANDIN_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 include(ExternalProject)
+include(${CMAKE_CURRENT_LIST_DIR}/host_interfaces.cmake)
 
 function(pigmentry_standin_exe target output_name output_dir)
   add_executable(${target} WIN32
@@ -20,7 +22,8 @@ function(pigmentry_standin_exe target output_name output_dir)
   target_include_directories(${target} PRIVATE ${PIGMENTRY_STANDIN_ROOT}
                                                ${PIGMENTRY_STANDIN_ROOT}/src)
   target_compile_definitions(${target} PRIVATE UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
-  target_link_libraries(${target} PRIVATE user32 gdi32 ole32 oleaut32 uuid advapi32 shell32)
+  target_link_libraries(${target} PRIVATE pigmentry_host_interfaces user32 gdi32 ole32 oleaut32
+                                          uuid advapi32 shell32)
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${output_name}
                                              RUNTIME_OUTPUT_DIRECTORY ${output_dir})
   if(MINGW)
@@ -36,24 +39,10 @@ endif()
 
 pigmentry_standin_exe(pigmentry_standin pigmentry_standin ${CMAKE_BINARY_DIR})
 
-# The type library, from the interface definitions, marked win32 as the
-# real host's is: registered, it lands under TypeLib\{...}\1.0\0\win32.
-find_program(PIGMENTRY_WIDL NAMES x86_64-w64-mingw32-widl i686-w64-mingw32-widl widl)
-if(PIGMENTRY_WIDL)
-  set(PIGMENTRY_STDOLE_DIR /usr/lib/i386-linux-gnu/wine/i386-windows)
-  if(NOT EXISTS ${PIGMENTRY_STDOLE_DIR}/stdole2.tlb)
-    set(PIGMENTRY_STDOLE_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
-  endif()
-  set(PIGMENTRY_TLB ${CMAKE_BINARY_DIR}/pigmentry_binding.tlb)
-  add_custom_command(
-    OUTPUT ${PIGMENTRY_TLB}
-    COMMAND ${PIGMENTRY_WIDL} --win32 -t -I/usr/include/wine/wine/windows
-            -L${PIGMENTRY_STDOLE_DIR} -o ${PIGMENTRY_TLB} ${PIGMENTRY_STANDIN_ROOT}/standin/binding.idl
-    DEPENDS ${PIGMENTRY_STANDIN_ROOT}/standin/binding.idl
-    COMMENT "Building the stand-in host's type library")
-  add_custom_target(pigmentry_binding_tlb DEPENDS ${PIGMENTRY_TLB})
-  add_dependencies(pigmentry_standin pigmentry_binding_tlb)
-endif()
+# The type library the stand-in registers and answers IDispatch from, next
+# to it (cmake/host_interfaces.cmake).
+add_custom_target(pigmentry_binding_tlb DEPENDS ${PIGMENTRY_BINDING_TLB})
+add_dependencies(pigmentry_standin pigmentry_binding_tlb)
 
 # The 32-bit stand-in, next to the 64-bit one.
 find_program(PIGMENTRY_I686_CXX NAMES i686-w64-mingw32-g++-win32 i686-w64-mingw32-g++)

@@ -1,8 +1,12 @@
 # The Windows build: Pigmentry.exe and the tests that drive it under Wine.
 set(PIGMENTRY_WIN32_LIBS user32 gdi32 comctl32 ole32 oleaut32 uuid)
 
+# The host's interfaces, generated from their IDL file.
+include(cmake/host_interfaces.cmake)
+
 add_library(pigmentry_win32 STATIC ${PIGMENTRY_WIN32_SOURCES})
-target_link_libraries(pigmentry_win32 PUBLIC pigmentry_logic ${PIGMENTRY_WIN32_LIBS})
+target_link_libraries(pigmentry_win32 PUBLIC pigmentry_logic pigmentry_host_interfaces
+                                             ${PIGMENTRY_WIN32_LIBS})
 # The logic calls the seams the Win32 side defines (see CMakeLists.txt).
 target_link_libraries(pigmentry_logic INTERFACE pigmentry_win32)
 

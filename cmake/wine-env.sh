@@ -147,6 +147,18 @@ pigmentry_install_wine_fonts() {
   done
 }
 
+# The host's class identifiers ("{...}" as the registry writes them), one a line, from the
+# identifier file generated from its interface file.
+pigmentry_host_classes() {
+  [ -f "$1" ] || return 0
+  awk -F'[(), ]+' '/^MIDL_DEFINE_GUID\(CLSID,/ {
+    printf "{%s-%s-%s-", substr($4, 3), substr($5, 3), substr($6, 3)
+    printf "%s%s-", substr($7, 3), substr($8, 3)
+    for (i = 9; i <= 14; i++) printf "%s", substr($i, 3)
+    printf "}\n"
+  }' "$1"
+}
+
 # Registers the stand-in host as the real host's 32-bit installer leaves it:
 # its own /RegServer writes LocalServer32 and the ProgID in the 32-bit
 # registry view and registers its type library as a win32 one. The 32-bit
@@ -164,10 +176,10 @@ pigmentry_register_standin() {
     [ ! "$build/pigmentry_binding.tlb" -nt "$marker" ]; then
     return 0
   fi
-  # An in-process server left by an older build would be found first.
-  for class in ADC60100 ADC60129; do
-    wine reg delete "HKCR\\CLSID\\{$class-88DF-4F68-9D4A-7187B16E86B8}\\InprocServer32" \
-      /reg:64 /f >/dev/null 2>&1 || true
+  # An in-process server left by an older build would be found first. The
+  # classes as the build generated them from the host's interface file.
+  for class in $(pigmentry_host_classes "$build/host_interfaces/host_interfaces_i.c"); do
+    wine reg delete "HKCR\\CLSID\\$class\\InprocServer32" /reg:64 /f >/dev/null 2>&1 || true
   done
   wine "$server" /RegServer >/dev/null 2>&1 || true
   wineserver -w || true

@@ -59,9 +59,9 @@ Factory g_colourFactory = {kFactoryMethods.data(), &CreateColour};
 }  // namespace
 
 IClassFactory* FactoryOf(const CLSID& clsid) {
-  Factory* factory = IsEqualCLSID(clsid, kClsidApplication) ? &g_applicationFactory
-                     : IsEqualCLSID(clsid, kClsidColour)    ? &g_colourFactory
-                                                            : nullptr;
+  Factory* factory = IsEqualCLSID(clsid, CLSID_ApplicationClass) ? &g_applicationFactory
+                     : IsEqualCLSID(clsid, CLSID_ColorClass)     ? &g_colourFactory
+                                                                 : nullptr;
   return reinterpret_cast<IClassFactory*>(factory);
 }
 
@@ -69,8 +69,8 @@ long ServerLocks() { return g_locks; }
 
 const std::array<ClassEntry, 2>& Classes() {
   static const std::array<ClassEntry, 2> classes = {{
-      {&kClsidApplication, L"Pigmentry stand-in host application"},
-      {&kClsidColour, L"Pigmentry stand-in host colour"},
+      {&CLSID_ApplicationClass, L"Pigmentry stand-in host application"},
+      {&CLSID_ColorClass, L"Pigmentry stand-in host colour"},
   }};
   return classes;
 }

@@ -23,10 +23,6 @@ namespace {
 // Set by whoever wants a running stand-in to stop (the tests, build.sh).
 constexpr const wchar_t* kStopEvent = L"PigmentryStandInStop";
 constexpr const wchar_t* kProgId = L"CorelDRAW.Application.11";
-constexpr const wchar_t* kTypeLibraryFile = L"pigmentry_binding.tlb";
-// The type library's identifier (binding.idl).
-constexpr GUID kLibraryId = {
-    0x7E2A1C40, 0x5B0D, 0x4C39, {0x9B, 0x61, 0x3F, 0x0A, 0x8D, 0x2C, 0x5E, 0x11}};
 // A client's last call may still be on its way back when its last object
 // goes: the process stays this long after revoking its classes.
 constexpr DWORD kLingerMilliseconds = 500;
@@ -56,12 +52,6 @@ std::wstring OwnPath() {
   const DWORD length = GetModuleFileNameW(nullptr, path.data(), MAX_PATH);
   path.resize(length);
   return path;
-}
-
-std::wstring TypeLibraryPath() {
-  std::wstring path = OwnPath();
-  path.resize(path.find_last_of(L'\\') + 1);
-  return path + kTypeLibraryFile;
 }
 
 // The classes' keys under HKEY_CLASSES_ROOT as the 32-bit side sees them.
@@ -100,7 +90,7 @@ bool RegisterClassKey(const ClassEntry& entry, const std::wstring& server, bool 
 int RegisterServer() {
   const std::wstring server = L"\"" + OwnPath() + L"\"";
   for (const ClassEntry& entry : Classes()) {
-    if (!RegisterClassKey(entry, server, entry.clsid == &kClsidApplication)) {
+    if (!RegisterClassKey(entry, server, entry.clsid == &CLSID_ApplicationClass)) {
       return 1;
     }
   }
@@ -133,7 +123,7 @@ int UnregisterServer() {
   }
   DeleteKey32(std::wstring(kProgId) + L"\\CLSID");
   DeleteKey32(kProgId);
-  UnRegisterTypeLib(kLibraryId, 1, 0, LOCALE_NEUTRAL, SYS_WIN32);
+  UnRegisterTypeLib(LIBID_PigmentryStandInHost, 1, 0, LOCALE_NEUTRAL, SYS_WIN32);
   return 0;
 }
 
@@ -167,7 +157,7 @@ int Serve() {
   HANDLE stop = CreateEventW(nullptr, FALSE, FALSE, kStopEvent);
   OnLastObjectReleased(&Quit);
   OnDrawingWindowClosed(&Quit);
-  const std::array<const CLSID*, 2> classes = {&kClsidApplication, &kClsidColour};
+  const std::array<const CLSID*, 2> classes = {&CLSID_ApplicationClass, &CLSID_ColorClass};
   for (std::size_t i = 0; i < classes.size(); ++i) {
     if (FAILED(CoRegisterClassObject(*classes[i], FactoryOf(*classes[i]), CLSCTX_LOCAL_SERVER,
                                      REGCLS_MULTIPLEUSE, &g_cookies[i]))) {

@@ -1,9 +1,16 @@
 #include "standin/objects.h"
 
-#include <array>
+#include <host_interfaces_unused.h>
+#include <oleauto.h>
+#include <wrl/client.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "standin/host_state.h"
 #include "standin/view.h"
@@ -11,87 +18,166 @@
 namespace pigmentry::standin {
 
 namespace cm = colour_models;
+using Microsoft::WRL::ComPtr;
 
-const CLSID kClsidApplication = {
-    0xADC60100, 0x88DF, 0x4F68, {0x9D, 0x4A, 0x71, 0x87, 0xB1, 0x6E, 0x86, 0xB8}};
-const CLSID kClsidColour = {
-    0xADC60129, 0x88DF, 0x4F68, {0x9D, 0x4A, 0x71, 0x87, 0xB1, 0x6E, 0x86, 0xB8}};
+std::wstring TypeLibraryPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
+  path.resize(path.find_last_of(L'\\') + 1);
+  return path + L"pigmentry_binding.tlb";
+}
 
 namespace {
 
-// The interfaces of the host's binding, one per kind of object.
-constexpr IID kIidApplication = {
-    0xF51A0000, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
-constexpr IID kIidShapes = {
-    0xF51A0083, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
-constexpr IID kIidShape = {
-    0xF51A000E, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
-constexpr IID kIidFill = {
-    0xF51A0051, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
-constexpr IID kIidOutline = {
-    0xF51A0050, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
-constexpr IID kIidColour = {
-    0xF51A0029, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
+// --- The type library ----------------------------------------------------------
+
+std::string Narrow(const wchar_t* text) {
+  std::string narrow;
+  for (; text != nullptr && *text != 0; ++text) {
+    narrow += *text < 128 ? static_cast<char>(*text) : '?';
+  }
+  return narrow;
+}
+
+struct Library {
+  HRESULT loaded = E_FAIL;
+  ComPtr<ITypeLib> library;
+};
+
+const Library& TheLibrary() {
+  static const Library library = [] {
+    Library loaded;
+    loaded.loaded =
+        LoadTypeLibEx(TypeLibraryPath().c_str(), REGKIND_NONE, loaded.library.GetAddressOf());
+    return loaded;
+  }();
+  return library;
+}
+
+// One interface as the type library describes it: its dispatch view, its
+// method table, the name the log gives its objects and the slot of each
+// method.
+class InterfaceInfo {
+ public:
+  explicit InterfaceInfo(const IID& iid) : iid_(iid) {
+    const Library& library = TheLibrary();
+    if (FAILED(library.loaded) ||
+        FAILED(library.library->GetTypeInfoOfGuid(iid, dispatch_.GetAddressOf()))) {
+      return;
+    }
+    HREFTYPE tablePart = 0;
+    if (FAILED(dispatch_->GetRefTypeOfImplType(-1, &tablePart)) ||
+        FAILED(dispatch_->GetRefTypeInfo(tablePart, table_.GetAddressOf()))) {
+      table_ = dispatch_;
+    }
+    BSTR name = nullptr;
+    if (SUCCEEDED(dispatch_->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr))) {
+      // "IShape" logs as "Shape".
+      label_ = Narrow(name != nullptr && name[0] == L'I' ? name + 1 : name);
+    }
+    SysFreeString(name);
+  }
+
+  [[nodiscard]] const IID& Iid() const { return iid_; }
+  [[nodiscard]] ITypeInfo* Dispatch() const { return dispatch_.Get(); }
+  [[nodiscard]] ITypeInfo* Table() const { return table_.Get(); }
+  [[nodiscard]] const std::string& Label() const { return label_; }
+
+  // The slot of a method of the generated interface, by its C++ name
+  // ("get_Fill", "put_Switch", "ConvertToRGB"); -1 if the library lacks it.
+  int SlotOf(const char* method) {
+    const auto known = slots_.find(method);
+    if (known != slots_.end()) {
+      return known->second;
+    }
+    const int slot = LookUpSlot(method);
+    slots_.emplace(method, slot);
+    return slot;
+  }
+
+  // The member's name for the log, or nothing if there is no such member.
+  [[nodiscard]] bool NameOf(DISPID id, std::string* name) const {
+    BSTR text = nullptr;
+    if (dispatch_ == nullptr ||
+        FAILED(dispatch_->GetDocumentation(id, &text, nullptr, nullptr, nullptr))) {
+      return false;
+    }
+    *name = Narrow(text);
+    SysFreeString(text);
+    return true;
+  }
+
+ private:
+  int LookUpSlot(const std::string& method) const {
+    struct Prefix {
+      const char* text;
+      INVOKEKIND kind;
+    };
+    static constexpr Prefix kPrefixes[] = {{"get_", INVOKE_PROPERTYGET},
+                                           {"put_", INVOKE_PROPERTYPUT},
+                                           {"putref_", INVOKE_PROPERTYPUTREF}};
+    std::string member = method;
+    INVOKEKIND kind = INVOKE_FUNC;
+    for (const Prefix& prefix : kPrefixes) {
+      if (member.rfind(prefix.text, 0) == 0) {
+        member.erase(0, std::char_traits<char>::length(prefix.text));
+        kind = prefix.kind;
+        break;
+      }
+    }
+    std::wstring wide(member.begin(), member.end());
+    LPOLESTR names = wide.data();
+    MEMBERID id = DISPID_UNKNOWN;
+    TYPEATTR* attributes = nullptr;
+    if (table_ == nullptr || FAILED(table_->GetIDsOfNames(&names, 1, &id)) ||
+        FAILED(table_->GetTypeAttr(&attributes))) {
+      return -1;
+    }
+    int slot = -1;
+    for (UINT i = 0; i < attributes->cFuncs && slot < 0; ++i) {
+      FUNCDESC* function = nullptr;
+      if (SUCCEEDED(table_->GetFuncDesc(i, &function))) {
+        if (function->memid == id && function->invkind == kind) {
+          slot = function->oVft / static_cast<int>(sizeof(void*));
+        }
+        table_->ReleaseFuncDesc(function);
+      }
+    }
+    table_->ReleaseTypeAttr(attributes);
+    return slot;
+  }
+
+  const IID& iid_;
+  ComPtr<ITypeInfo> dispatch_;
+  ComPtr<ITypeInfo> table_;
+  std::string label_ = "?";
+  std::map<std::string, int, std::less<>> slots_;
+};
+
+InterfaceInfo& InfoOf(const IID& iid) {
+  static std::vector<std::unique_ptr<InterfaceInfo>> infos;
+  for (const auto& info : infos) {
+    if (IsEqualIID(info->Iid(), iid)) {
+      return *info;
+    }
+  }
+  infos.push_back(std::make_unique<InterfaceInfo>(iid));
+  return *infos.back();
+}
+
+// --- Bookkeeping common to every object ------------------------------------------
+
+enum class Kind : std::uint8_t { Application, Colour, Other };
+
+class Counted;
 
 long g_objects = 0;
 long g_applications = 0;
-std::unordered_set<Object*> g_alive;
+std::unordered_map<IUnknown*, Counted*> g_alive;
 void (*g_lastReleased)() = nullptr;
 long g_queries = 0;
 long g_releases = 0;
 long g_created = 0;
-
-const char* KindName(Kind kind) {
-  switch (kind) {
-    case Kind::Application:
-      return "Application";
-    case Kind::Shapes:
-      return "Shapes";
-    case Kind::Shape:
-      return "Shape";
-    case Kind::Fill:
-      return "Fill";
-    case Kind::Outline:
-      return "Outline";
-    case Kind::Colour:
-      return "Color";
-    case Kind::Enumerator:
-      return "Enum";
-  }
-  return "?";
-}
-
-const IID& KindIid(Kind kind) {
-  switch (kind) {
-    case Kind::Application:
-      return kIidApplication;
-    case Kind::Shapes:
-      return kIidShapes;
-    case Kind::Shape:
-      return kIidShape;
-    case Kind::Fill:
-      return kIidFill;
-    case Kind::Outline:
-      return kIidOutline;
-    case Kind::Colour:
-      return kIidColour;
-    case Kind::Enumerator:
-      break;
-  }
-  return IID_IEnumVARIANT;
-}
-
-HRESULT Enter(const Object* self, const std::string& call) {
-  return State().Enter(self->generation, std::string(KindName(self->kind)) + " " + call);
-}
-
-HRESULT EnterSlot(const Object* self, int slot) {
-  return Enter(self, "slot " + std::to_string(slot));
-}
-
-// --- IUnknown --------------------------------------------------------------------
-
-ULONG STDMETHODCALLTYPE AddRef(Object* self) { return static_cast<ULONG>(++self->references); }
 
 void Released(Kind kind) {
   --g_objects;
@@ -109,576 +195,539 @@ void Released(Kind kind) {
   }
 }
 
-ULONG STDMETHODCALLTYPE Release(Object* self) {
-  ++g_releases;
-  const LONG left = --self->references;
-  if (left == 0) {
-    const Kind kind = self->kind;
-    g_alive.erase(self);
-    delete self;
-    Released(kind);
-  }
-  return static_cast<ULONG>(left);
-}
+// What every object has: its connection (a host that went away leaves its
+// objects dead), the shape it belongs to, and the counting and logging of
+// the calls it answers.
+class Counted {
+ public:
+  Counted(const Counted&) = delete;
+  Counted& operator=(const Counted&) = delete;
+  virtual ~Counted() = default;
 
-HRESULT STDMETHODCALLTYPE QueryInterface(Object* self, const IID& iid, void** out) {
-  ++g_queries;
-  if (out == nullptr) {
-    return E_POINTER;
+  [[nodiscard]] Kind ObjectKind() const { return kind_; }
+
+ protected:
+  Counted(Kind kind, int generation, std::shared_ptr<Shape> shape)
+      : kind_(kind), generation_(generation), shape_(std::move(shape)) {
+    ++g_objects;
+    ++g_created;
   }
-  const bool dispatch = self->kind != Kind::Enumerator && IsEqualIID(iid, IID_IDispatch);
-  if (IsEqualIID(iid, IID_IUnknown) || dispatch || IsEqualIID(iid, KindIid(self->kind))) {
-    AddRef(self);
-    *out = self;
+
+  // Counts and logs one call ("<object> <call>"); the failure due to it.
+  HRESULT Enter(const std::string& call) const {
+    return State().Enter(generation_, Label() + " " + call);
+  }
+  // A method reached through its slot, logged as "<object> slot <n> ...".
+  // Reached from Invoke, the call was counted and logged there.
+  HRESULT EnterSlot(const char* method, const std::string& detail = {}) {
+    if (dispatching_) {
+      return S_OK;
+    }
+    std::string call = "slot " + std::to_string(SlotOf(method));
+    if (!detail.empty()) {
+      call += " " + detail;
+    }
+    return Enter(call);
+  }
+  HRESULT NotImplemented(int slot) const {
+    State().Note(Label() + " slot " + std::to_string(slot) + " E_NOTIMPL");
+    return E_NOTIMPL;
+  }
+
+  [[nodiscard]] virtual std::string Label() const = 0;
+  virtual int SlotOf(const char* method) = 0;
+
+  [[nodiscard]] int Generation() const { return generation_; }
+  [[nodiscard]] const std::shared_ptr<Shape>& OwnShape() const { return shape_; }
+
+  // Marks the calls made by Invoke on this object's methods.
+  class Dispatching {
+   public:
+    explicit Dispatching(Counted& object) : object_(object) { object_.dispatching_ = true; }
+    Dispatching(const Dispatching&) = delete;
+    Dispatching& operator=(const Dispatching&) = delete;
+    ~Dispatching() { object_.dispatching_ = false; }
+
+   private:
+    Counted& object_;
+  };
+
+ private:
+  Kind kind_;
+  int generation_;
+  std::shared_ptr<Shape> shape_;
+  bool dispatching_ = false;
+};
+
+// IUnknown for an object with one interface (and those it derives from).
+template <typename Interface>
+class Unknown : public Interface, public Counted {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    ++g_queries;
+    if (out == nullptr) {
+      return E_POINTER;
+    }
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, iid_) ||
+        (dispatch_ && IsEqualIID(iid, IID_IDispatch))) {
+      AddRef();
+      *out = static_cast<Interface*>(this);
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    ++g_releases;
+    const LONG left = --references_;
+    if (left == 0) {
+      const Kind kind = ObjectKind();
+      g_alive.erase(static_cast<Interface*>(this));
+      delete this;
+      Released(kind);
+    }
+    return static_cast<ULONG>(left);
+  }
+
+ protected:
+  Unknown(const IID& iid, bool dispatch, Kind kind, int generation, std::shared_ptr<Shape> shape)
+      : Counted(kind, generation, std::move(shape)), iid_(iid), dispatch_(dispatch) {
+    g_alive.emplace(static_cast<Interface*>(this), this);
+  }
+
+ private:
+  LONG references_ = 1;
+  const IID& iid_;
+  bool dispatch_;
+};
+
+// A host object: its interface's IDispatch answered from the type library.
+template <typename Interface>
+class HostObject : public Unknown<Interface> {
+ public:
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    if (count == nullptr) {
+      return E_POINTER;
+    }
+    *count = info_.Dispatch() != nullptr ? 1 : 0;
     return S_OK;
   }
-  *out = nullptr;
-  return E_NOINTERFACE;
-}
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID /*locale*/, ITypeInfo** info) override {
+    if (info == nullptr) {
+      return E_POINTER;
+    }
+    *info = nullptr;
+    if (index != 0 || info_.Dispatch() == nullptr) {
+      return DISP_E_BADINDEX;
+    }
+    info_.Dispatch()->AddRef();
+    *info = info_.Dispatch();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID /*iid*/, LPOLESTR* names, UINT count,
+                                          LCID /*locale*/, DISPID* ids) override {
+    if (names == nullptr || ids == nullptr || count == 0) {
+      return E_POINTER;
+    }
+    if (const HRESULT failed = this->Enter("GetIDsOfNames " + Narrow(names[0])); FAILED(failed)) {
+      return failed;
+    }
+    if (info_.Dispatch() == nullptr) {
+      return E_UNEXPECTED;
+    }
+    return info_.Dispatch()->GetIDsOfNames(names, count, ids);
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID /*iid*/, LCID /*locale*/, WORD flags,
+                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                   UINT* argumentError) override {
+    std::string name;
+    const bool known = info_.NameOf(id, &name);
+    if (const HRESULT failed = this->Enter("Invoke " + (known ? name : std::to_string(id)));
+        FAILED(failed)) {
+      return failed;
+    }
+    if (!known) {
+      return DISP_E_MEMBERNOTFOUND;
+    }
+    const typename Counted::Dispatching dispatching(*this);
+    return info_.Table()->Invoke(static_cast<Interface*>(this), id, flags, params, result,
+                                 exception, argumentError);
+  }
 
-// --- Helpers for the methods ---------------------------------------------------
+ protected:
+  HostObject(const IID& iid, Kind kind, int generation, std::shared_ptr<Shape> shape)
+      : Unknown<Interface>(iid, true, kind, generation, std::move(shape)), info_(InfoOf(iid)) {}
 
-HRESULT GiveObject(Object* object, Object** out) {
+  [[nodiscard]] std::string Label() const override { return info_.Label(); }
+  int SlotOf(const char* method) override { return info_.SlotOf(method); }
+
+ private:
+  InterfaceInfo& info_;
+};
+
+// Each unused slot of an interface answers E_NOTIMPL.
+#define PIGMENTRY_STANDIN_UNUSED(n) \
+  HRESULT STDMETHODCALLTYPE Unused##n() override { return NotImplemented(n); }
+
+template <typename Interface, typename Object>
+HRESULT Give(Object* object, Interface** out) {
   if (out == nullptr) {
-    Release(object);
+    object->Release();
     return E_POINTER;
   }
   *out = object;
   return S_OK;
 }
 
-Object* Child(const Object* parent, Kind kind) {
-  Object* child = NewObject(kind);
-  child->generation = parent->generation;
-  child->shape = parent->shape;
-  return child;
-}
-
-ColourValue& ValueOf(Object* colour) {
-  switch (colour->of) {
-    case ColourOf::Fill:
-      return colour->shape->fill;
-    case ColourOf::Outline:
-      return colour->shape->outline;
-    case ColourOf::Own:
-      break;
-  }
-  return colour->own;
-}
-
-Object* ColourObject(const Object* parent, ColourOf of) {
-  Object* colour = Child(parent, Kind::Colour);
-  colour->of = of;
-  return colour;
-}
-
-const AnyMethod* MethodsOf(Kind kind);
-
-// A colour object of this host, or nothing.
-Object* AsColour(IUnknown* unknown) {
-  auto* object = reinterpret_cast<Object*>(unknown);
-  if (object == nullptr || object->methods != MethodsOf(Kind::Colour)) {
-    return nullptr;
-  }
-  return object;
-}
-
 void Changed() { RedrawDrawingWindow(); }
 
-// --- Application -------------------------------------------------------------
+// --- Colour ----------------------------------------------------------------------
 
-HRESULT STDMETHODCALLTYPE ApplicationSwitch(Object* self, VARIANT_BOOL on) {
-  return Enter(self, "slot 10 " + std::string(on == VARIANT_TRUE ? "true" : "false"));
-}
+// Which colour a colour object stands for.
+enum class ColourOf : std::uint8_t { Own, Fill, Outline };
 
-HRESULT STDMETHODCALLTYPE ApplicationSelection(Object* self, Object** out) {
-  if (const HRESULT failed = EnterSlot(self, 55); FAILED(failed)) {
-    return failed;
+class ColourObject final : public HostObject<IColor> {
+ public:
+  ColourObject(int generation, std::shared_ptr<Shape> shape, ColourOf of)
+      : HostObject(IID_IColor, Kind::Colour, generation, std::move(shape)), of_(of) {}
+  static ColourObject* Own(const ColourValue& value) {
+    auto* colour = new ColourObject(State().Generation(), nullptr, ColourOf::Own);
+    colour->own_ = value;
+    return colour;
   }
-  Object* shapes = Child(self, Kind::Shapes);
-  const Drawing& drawing = State().Current();
-  for (const std::size_t index : drawing.selection) {
-    shapes->shapes.push_back(drawing.shapes[index]);
-  }
-  return GiveObject(shapes, out);
-}
 
-// --- Shapes and their enumerator ---------------------------------------------
+  HRESULT STDMETHODCALLTYPE get_Type(LONG* model) override {
+    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+      return failed;
+    }
+    if (model == nullptr) {
+      return E_POINTER;
+    }
+    *model = Value().model;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE RGBAssign(LONG red, LONG green, LONG blue) override {
+    if (const HRESULT failed =
+            EnterSlot(__func__, std::to_string(red) + " " + std::to_string(green) + " " +
+                                    std::to_string(blue));
+        FAILED(failed)) {
+      return failed;
+    }
+    if (red < 0 || red > 255 || green < 0 || green > 255 || blue < 0 || blue > 255) {
+      return E_INVALIDARG;
+    }
+    Value() = cm::MakeRgb(red, green, blue);
+    ChangedIfShapes();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_RGBRed(LONG* red) override { return Component(__func__, 0, red); }
+  HRESULT STDMETHODCALLTYPE get_RGBGreen(LONG* green) override {
+    return Component(__func__, 1, green);
+  }
+  HRESULT STDMETHODCALLTYPE get_RGBBlue(LONG* blue) override {
+    return Component(__func__, 2, blue);
+  }
+  HRESULT STDMETHODCALLTYPE ConvertToRGB() override { return Convert(__func__, cm::kRGB); }
+  HRESULT STDMETHODCALLTYPE ConvertToCMYK() override { return Convert(__func__, cm::kCMYK); }
+  HRESULT STDMETHODCALLTYPE ConvertToCMY() override { return Convert(__func__, cm::kCMY); }
+  HRESULT STDMETHODCALLTYPE ConvertToHSB() override { return Convert(__func__, cm::kHSB); }
+  HRESULT STDMETHODCALLTYPE ConvertToHLS() override { return Convert(__func__, cm::kHLS); }
+  HRESULT STDMETHODCALLTYPE ConvertToBW() override { return Convert(__func__, cm::kBlackAndWhite); }
+  HRESULT STDMETHODCALLTYPE ConvertToGray() override { return Convert(__func__, cm::kGrayscale); }
+  HRESULT STDMETHODCALLTYPE ConvertToYIQ() override { return Convert(__func__, cm::kYIQ); }
+  HRESULT STDMETHODCALLTYPE ConvertToLab() override { return Convert(__func__, cm::kLab); }
+  HRESULT STDMETHODCALLTYPE CopyFrom(IDispatch* source) override {
+    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+      return failed;
+    }
+    return TakeOver(source);
+  }
+  HRESULT STDMETHODCALLTYPE CopyAssign(IDispatch* source) override {
+    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+      return failed;
+    }
+    return source == nullptr ? DISP_E_TYPEMISMATCH : TakeOver(source);
+  }
+  PIGMENTRY_UNUSED_IColor(PIGMENTRY_STANDIN_UNUSED)
 
-HRESULT STDMETHODCALLTYPE ShapesItem(Object* self, VARIANT index, Object** out) {
-  if (const HRESULT failed = Enter(self, "slot 9 vt " + std::to_string(index.vt)); FAILED(failed)) {
-    return failed;
+      private : ColourValue& Value() {
+    switch (of_) {
+      case ColourOf::Fill:
+        return OwnShape()->fill;
+      case ColourOf::Outline:
+        return OwnShape()->outline;
+      case ColourOf::Own:
+        break;
+    }
+    return own_;
   }
-  VARIANT position;
-  VariantInit(&position);
-  if (FAILED(VariantChangeType(&position, &index, 0, VT_I4))) {
-    return DISP_E_TYPEMISMATCH;
+  void ChangedIfShapes() const {
+    if (of_ != ColourOf::Own) {
+      Changed();
+    }
   }
-  if (position.lVal < 1 || static_cast<std::size_t>(position.lVal) > self->shapes.size()) {
-    return E_INVALIDARG;
+  HRESULT Component(const char* method, std::size_t index, LONG* component) {
+    if (const HRESULT failed = EnterSlot(method); FAILED(failed)) {
+      return failed;
+    }
+    if (component == nullptr) {
+      return E_POINTER;
+    }
+    const ColourValue& value = Value();
+    *component = value.model == cm::kRGB ? value.components[index] : 0;
+    return S_OK;
   }
-  Object* shape = Child(self, Kind::Shape);
-  shape->shape = self->shapes[static_cast<std::size_t>(position.lVal - 1)];
-  return GiveObject(shape, out);
-}
+  HRESULT Convert(const char* method, std::int32_t model) {
+    if (const HRESULT failed = EnterSlot(method); FAILED(failed)) {
+      return failed;
+    }
+    // A colour in a model the host cannot convert stays as it is.
+    cm::ConvertTo(Value(), model);
+    ChangedIfShapes();
+    return S_OK;
+  }
+  // Takes over the model and value of `source`, a colour of this host; a
+  // fill given a colour becomes a uniform fill.
+  HRESULT TakeOver(IDispatch* source) {
+    const auto found = g_alive.find(source);
+    if (found == g_alive.end() || found->second->ObjectKind() != Kind::Colour) {
+      return E_INVALIDARG;
+    }
+    Value() = static_cast<ColourObject*>(found->second)->Value();
+    if (of_ == ColourOf::Fill) {
+      OwnShape()->fillType = 1;
+    }
+    ChangedIfShapes();
+    return S_OK;
+  }
 
-HRESULT STDMETHODCALLTYPE ShapesCount(Object* self, LONG* count) {
-  if (const HRESULT failed = EnterSlot(self, 11); FAILED(failed)) {
-    return failed;
-  }
-  if (count == nullptr) {
-    return E_POINTER;
-  }
-  *count = static_cast<LONG>(self->shapes.size());
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE EnumNext(Object* self, ULONG wanted, VARIANT* shapes, ULONG* fetched) {
-  if (const HRESULT failed = Enter(self, "Next"); FAILED(failed)) {
-    return failed;
-  }
-  if (shapes == nullptr || (wanted > 1 && fetched == nullptr)) {
-    return E_POINTER;
-  }
-  ULONG given = 0;
-  for (; given < wanted && self->next < self->shapes.size(); ++given) {
-    Object* shape = Child(self, Kind::Shape);
-    shape->shape = self->shapes[self->next++];
-    VariantInit(&shapes[given]);
-    shapes[given].vt = VT_DISPATCH;
-    shapes[given].pdispVal = reinterpret_cast<IDispatch*>(shape);
-  }
-  if (fetched != nullptr) {
-    *fetched = given;
-  }
-  return given == wanted ? S_OK : S_FALSE;
-}
-
-HRESULT STDMETHODCALLTYPE EnumSkip(Object* self, ULONG count) {
-  if (const HRESULT failed = Enter(self, "Skip"); FAILED(failed)) {
-    return failed;
-  }
-  self->next = std::min(self->shapes.size(), self->next + std::size_t{count});
-  return self->next == self->shapes.size() ? S_FALSE : S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE EnumReset(Object* self) {
-  if (const HRESULT failed = Enter(self, "Reset"); FAILED(failed)) {
-    return failed;
-  }
-  self->next = 0;
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE EnumClone(Object* self, Object** out) {
-  if (const HRESULT failed = Enter(self, "Clone"); FAILED(failed)) {
-    return failed;
-  }
-  Object* clone = Child(self, Kind::Enumerator);
-  clone->shapes = self->shapes;
-  clone->next = self->next;
-  return GiveObject(clone, out);
-}
-
-// --- Shape, fill and outline -------------------------------------------------
-
-template <Kind kChild, int kSlot>
-HRESULT STDMETHODCALLTYPE GetPart(Object* self, Object** out) {
-  if (const HRESULT failed = EnterSlot(self, kSlot); FAILED(failed)) {
-    return failed;
-  }
-  return GiveObject(Child(self, kChild), out);
-}
-
-template <int kSlot>
-HRESULT STDMETHODCALLTYPE GetType(Object* self, LONG* type) {
-  if (const HRESULT failed = EnterSlot(self, kSlot); FAILED(failed)) {
-    return failed;
-  }
-  if (type == nullptr) {
-    return E_POINTER;
-  }
-  *type = self->kind == Kind::Fill ? self->shape->fillType : self->shape->outlineType;
-  return S_OK;
-}
-
-template <ColourOf kOf, int kSlot>
-HRESULT STDMETHODCALLTYPE GetColour(Object* self, Object** out) {
-  if (const HRESULT failed = EnterSlot(self, kSlot); FAILED(failed)) {
-    return failed;
-  }
-  return GiveObject(ColourObject(self, kOf), out);
-}
-
-// --- Colour --------------------------------------------------------------------
-
-HRESULT STDMETHODCALLTYPE ColourModel(Object* self, LONG* model) {
-  if (const HRESULT failed = EnterSlot(self, 9); FAILED(failed)) {
-    return failed;
-  }
-  if (model == nullptr) {
-    return E_POINTER;
-  }
-  *model = ValueOf(self).model;
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE ColourAssignRGB(Object* self, LONG red, LONG green, LONG blue) {
-  if (const HRESULT failed = Enter(self, "slot 10 " + std::to_string(red) + " " +
-                                             std::to_string(green) + " " + std::to_string(blue));
-      FAILED(failed)) {
-    return failed;
-  }
-  if (red < 0 || red > 255 || green < 0 || green > 255 || blue < 0 || blue > 255) {
-    return E_INVALIDARG;
-  }
-  ValueOf(self) = cm::MakeRgb(red, green, blue);
-  if (self->of != ColourOf::Own) {
-    Changed();
-  }
-  return S_OK;
-}
-
-template <int kSlot, std::size_t kIndex>
-HRESULT STDMETHODCALLTYPE ColourComponent(Object* self, LONG* component) {
-  if (const HRESULT failed = EnterSlot(self, kSlot); FAILED(failed)) {
-    return failed;
-  }
-  if (component == nullptr) {
-    return E_POINTER;
-  }
-  const ColourValue& value = ValueOf(self);
-  *component = value.model == cm::kRGB ? value.components[kIndex] : 0;
-  return S_OK;
-}
-
-template <int kSlot, std::int32_t kModel>
-HRESULT STDMETHODCALLTYPE ColourConvert(Object* self) {
-  if (const HRESULT failed = EnterSlot(self, kSlot); FAILED(failed)) {
-    return failed;
-  }
-  // A colour in a model the host cannot convert stays as it is.
-  cm::ConvertTo(ValueOf(self), kModel);
-  if (self->of != ColourOf::Own) {
-    Changed();
-  }
-  return S_OK;
-}
-
-// Takes over the model and value of `source`; a fill given a colour becomes
-// a uniform fill.
-HRESULT TakeOver(Object* self, IUnknown* source) {
-  Object* colour = AsColour(source);
-  if (colour == nullptr) {
-    return E_INVALIDARG;
-  }
-  ValueOf(self) = ValueOf(colour);
-  if (self->of == ColourOf::Fill) {
-    self->shape->fillType = 1;
-  }
-  if (self->of != ColourOf::Own) {
-    Changed();
-  }
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE ColourCopyFrom(Object* self, IUnknown* source) {
-  if (const HRESULT failed = EnterSlot(self, 69); FAILED(failed)) {
-    return failed;
-  }
-  return TakeOver(self, source);
-}
-
-// --- IDispatch -----------------------------------------------------------------
-
-struct Name {
-  Kind kind;
-  const wchar_t* name;
-  DISPID id;
-  WORD flags;  // DISPATCH_PROPERTYGET or DISPATCH_METHOD
+  ColourOf of_;
+  ColourValue own_;
 };
 
-// Distinct numbers per interface, so a DISPID used on the wrong interface is
-// refused.
-constexpr std::array<Name, 7> kNames = {{
-    {Kind::Shape, L"Fill", 0x11, DISPATCH_PROPERTYGET},
-    {Kind::Shape, L"Outline", 0x12, DISPATCH_PROPERTYGET},
-    {Kind::Fill, L"Type", 0x21, DISPATCH_PROPERTYGET},
-    {Kind::Fill, L"UniformColor", 0x22, DISPATCH_PROPERTYGET},
-    {Kind::Outline, L"Type", 0x31, DISPATCH_PROPERTYGET},
-    {Kind::Outline, L"Color", 0x32, DISPATCH_PROPERTYGET},
-    {Kind::Colour, L"CopyAssign", 0x41, DISPATCH_METHOD},
-}};
+// --- Shape, fill and outline ---------------------------------------------------------
 
-std::string Narrow(const wchar_t* text) {
-  std::string narrow;
-  for (; text != nullptr && *text != 0; ++text) {
-    narrow += *text < 128 ? static_cast<char>(*text) : '?';
-  }
-  return narrow;
-}
+class FillObject final : public HostObject<IFill> {
+ public:
+  FillObject(int generation, std::shared_ptr<Shape> shape)
+      : HostObject(IID_IFill, Kind::Other, generation, std::move(shape)) {}
 
-HRESULT STDMETHODCALLTYPE GetTypeInfoCount(Object* /*self*/, UINT* count) {
-  if (count == nullptr) {
-    return E_POINTER;
-  }
-  *count = 0;
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE GetTypeInfo(Object* /*self*/, UINT /*index*/, LCID /*locale*/,
-                                      ITypeInfo** info) {
-  if (info != nullptr) {
-    *info = nullptr;
-  }
-  return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE GetIDsOfNames(Object* self, const IID& /*iid*/, LPOLESTR* names,
-                                        UINT count, LCID /*locale*/, DISPID* ids) {
-  if (names == nullptr || ids == nullptr || count == 0) {
-    return E_POINTER;
-  }
-  if (const HRESULT failed = Enter(self, "GetIDsOfNames " + Narrow(names[0])); FAILED(failed)) {
-    return failed;
-  }
-  HRESULT result = S_OK;
-  for (UINT i = 0; i < count; ++i) {
-    ids[i] = DISPID_UNKNOWN;
-    for (const Name& name : kNames) {
-      if (i == 0 && name.kind == self->kind && _wcsicmp(name.name, names[0]) == 0) {
-        ids[0] = name.id;
-      }
+  HRESULT STDMETHODCALLTYPE get_Type(LONG* type) override {
+    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+      return failed;
     }
-    if (ids[i] == DISPID_UNKNOWN) {
-      result = DISP_E_UNKNOWNNAME;
+    if (type == nullptr) {
+      return E_POINTER;
     }
+    *type = OwnShape()->fillType;
+    return S_OK;
   }
+  HRESULT STDMETHODCALLTYPE get_UniformColor(IColor** colour) override {
+    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+      return failed;
+    }
+    return Give(new ColourObject(Generation(), OwnShape(), ColourOf::Fill), colour);
+  }
+  PIGMENTRY_UNUSED_IFill(PIGMENTRY_STANDIN_UNUSED)
+};
+
+class OutlineObject final : public HostObject<IOutline> {
+ public:
+  OutlineObject(int generation, std::shared_ptr<Shape> shape)
+      : HostObject(IID_IOutline, Kind::Other, generation, std::move(shape)) {}
+
+  HRESULT STDMETHODCALLTYPE get_Type(LONG* type) override {
+    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+      return failed;
+    }
+    if (type == nullptr) {
+      return E_POINTER;
+    }
+    *type = OwnShape()->outlineType;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_Color(IColor** colour) override {
+    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+      return failed;
+    }
+    return Give(new ColourObject(Generation(), OwnShape(), ColourOf::Outline), colour);
+  }
+  PIGMENTRY_UNUSED_IOutline(PIGMENTRY_STANDIN_UNUSED)
+};
+
+class ShapeObject final : public HostObject<IShape> {
+ public:
+  ShapeObject(int generation, std::shared_ptr<Shape> shape)
+      : HostObject(IID_IShape, Kind::Other, generation, std::move(shape)) {}
+
+  HRESULT STDMETHODCALLTYPE get_Outline(IOutline** outline) override {
+    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+      return failed;
+    }
+    return Give(new OutlineObject(Generation(), OwnShape()), outline);
+  }
+  HRESULT STDMETHODCALLTYPE get_Fill(IFill** fill) override {
+    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+      return failed;
+    }
+    return Give(new FillObject(Generation(), OwnShape()), fill);
+  }
+  PIGMENTRY_UNUSED_IShape(PIGMENTRY_STANDIN_UNUSED)
+};
+
+// --- Shapes and their enumerator ---------------------------------------------------
+
+using ShapeList = std::vector<std::shared_ptr<Shape>>;
+
+class EnumeratorObject final : public Unknown<IEnumVARIANT> {
+ public:
+  EnumeratorObject(int generation, ShapeList shapes, std::size_t next = 0)
+      : Unknown(IID_IEnumVARIANT, false, Kind::Other, generation, nullptr),
+        shapes_(std::move(shapes)),
+        next_(next) {}
+
+  HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* shapes, ULONG* fetched) override {
+    if (const HRESULT failed = Enter("Next"); FAILED(failed)) {
+      return failed;
+    }
+    if (shapes == nullptr || (wanted > 1 && fetched == nullptr)) {
+      return E_POINTER;
+    }
+    ULONG given = 0;
+    for (; given < wanted && next_ < shapes_.size(); ++given) {
+      auto* shape = new ShapeObject(Generation(), shapes_[next_++]);
+      VariantInit(&shapes[given]);
+      shapes[given].vt = VT_DISPATCH;
+      shapes[given].pdispVal = shape;
+    }
+    if (fetched != nullptr) {
+      *fetched = given;
+    }
+    return given == wanted ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
+    if (const HRESULT failed = Enter("Skip"); FAILED(failed)) {
+      return failed;
+    }
+    next_ = std::min(shapes_.size(), next_ + std::size_t{count});
+    return next_ == shapes_.size() ? S_FALSE : S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Reset() override {
+    if (const HRESULT failed = Enter("Reset"); FAILED(failed)) {
+      return failed;
+    }
+    next_ = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override {
+    if (const HRESULT failed = Enter("Clone"); FAILED(failed)) {
+      return failed;
+    }
+    return Give(new EnumeratorObject(Generation(), shapes_, next_), out);
+  }
+
+ private:
+  [[nodiscard]] std::string Label() const override { return "Enum"; }
+  int SlotOf(const char* /*method*/) override { return -1; }
+
+  ShapeList shapes_;
+  std::size_t next_;
+};
+
+class ShapesObject final : public HostObject<IShapes> {
+ public:
+  ShapesObject(int generation, ShapeList shapes)
+      : HostObject(IID_IShapes, Kind::Other, generation, nullptr), shapes_(std::move(shapes)) {}
+
+  HRESULT STDMETHODCALLTYPE get__NewEnum(IUnknown** shapes) override {
+    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+      return failed;
+    }
+    return Give(new EnumeratorObject(Generation(), shapes_), shapes);
+  }
+  HRESULT STDMETHODCALLTYPE Item(VARIANT index, IShape** shape) override {
+    if (const HRESULT failed = EnterSlot(__func__, "vt " + std::to_string(index.vt));
+        FAILED(failed)) {
+      return failed;
+    }
+    VARIANT position;
+    VariantInit(&position);
+    if (FAILED(VariantChangeType(&position, &index, 0, VT_I4))) {
+      return DISP_E_TYPEMISMATCH;
+    }
+    if (position.lVal < 1 || static_cast<std::size_t>(position.lVal) > shapes_.size()) {
+      return E_INVALIDARG;
+    }
+    return Give(new ShapeObject(Generation(), shapes_[static_cast<std::size_t>(position.lVal - 1)]),
+                shape);
+  }
+  HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override {
+    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+      return failed;
+    }
+    if (count == nullptr) {
+      return E_POINTER;
+    }
+    *count = static_cast<LONG>(shapes_.size());
+    return S_OK;
+  }
+  PIGMENTRY_UNUSED_IShapes(PIGMENTRY_STANDIN_UNUSED)
+
+      private : ShapeList shapes_;
+};
+
+// --- Application -------------------------------------------------------------------
+
+class ApplicationObject final : public HostObject<IApplication> {
+ public:
+  ApplicationObject()
+      : HostObject(IID_IApplication, Kind::Application, State().Generation(), nullptr) {
+    ++g_applications;
+  }
+
+  HRESULT STDMETHODCALLTYPE put_Switch(VARIANT_BOOL on) override {
+    return EnterSlot(__func__, on == VARIANT_TRUE ? "true" : "false");
+  }
+  HRESULT STDMETHODCALLTYPE get_Selection(IShapes** shapes) override {
+    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+      return failed;
+    }
+    const Drawing& drawing = State().Current();
+    ShapeList selected;
+    for (const std::size_t index : drawing.selection) {
+      selected.push_back(drawing.shapes[index]);
+    }
+    return Give(new ShapesObject(Generation(), std::move(selected)), shapes);
+  }
+  PIGMENTRY_UNUSED_IApplication(PIGMENTRY_STANDIN_UNUSED)
+};
+
+#undef PIGMENTRY_STANDIN_UNUSED
+
+// Gives the new object's interface `iid` and lets go of the creator's
+// reference.
+template <typename Object>
+HRESULT Hand(Object* object, const IID& iid, void** out) {
+  const HRESULT result = object->QueryInterface(iid, out);
+  object->Release();
   return result;
 }
 
-HRESULT GiveDispatch(Object* object, VARIANT* result) {
-  if (result == nullptr) {
-    Release(object);
-    return E_POINTER;
-  }
-  VariantInit(result);
-  result->vt = VT_DISPATCH;
-  result->pdispVal = reinterpret_cast<IDispatch*>(object);
-  return S_OK;
-}
-
-HRESULT GiveLong(LONG value, VARIANT* result) {
-  if (result == nullptr) {
-    return E_POINTER;
-  }
-  VariantInit(result);
-  result->vt = VT_I4;
-  result->lVal = value;
-  return S_OK;
-}
-
-// The one argument of CopyAssign: a colour object, by value or by reference.
-IUnknown* ObjectArgument(const DISPPARAMS* params) {
-  if (params == nullptr || params->cArgs != 1 || params->cNamedArgs != 0) {
-    return nullptr;
-  }
-  const VARIANT& argument = params->rgvarg[0];
-  switch (argument.vt) {
-    case VT_DISPATCH:
-      return argument.pdispVal;
-    case VT_BYREF | VT_DISPATCH:
-      return argument.ppdispVal != nullptr ? *argument.ppdispVal : nullptr;
-    case VT_UNKNOWN:
-      return argument.punkVal;
-    default:
-      return nullptr;
-  }
-}
-
-HRESULT InvokeNamed(Object* self, const Name& name, DISPPARAMS* params, VARIANT* result) {
-  switch (name.id) {
-    case 0x11:
-      return GiveDispatch(Child(self, Kind::Fill), result);
-    case 0x12:
-      return GiveDispatch(Child(self, Kind::Outline), result);
-    case 0x21:
-      return GiveLong(self->shape->fillType, result);
-    case 0x31:
-      return GiveLong(self->shape->outlineType, result);
-    case 0x22:
-      return GiveDispatch(ColourObject(self, ColourOf::Fill), result);
-    case 0x32:
-      return GiveDispatch(ColourObject(self, ColourOf::Outline), result);
-    case 0x41: {
-      IUnknown* source = ObjectArgument(params);
-      return source == nullptr ? DISP_E_TYPEMISMATCH : TakeOver(self, source);
-    }
-    default:
-      return DISP_E_MEMBERNOTFOUND;
-  }
-}
-
-HRESULT STDMETHODCALLTYPE Invoke(Object* self, DISPID id, const IID& /*iid*/, LCID /*locale*/,
-                                 WORD flags, DISPPARAMS* params, VARIANT* result,
-                                 EXCEPINFO* /*exception*/, UINT* /*argumentError*/) {
-  if (self->kind == Kind::Shapes && id == DISPID_NEWENUM) {
-    if (const HRESULT failed = Enter(self, "Invoke _NewEnum"); FAILED(failed)) {
-      return failed;
-    }
-    if (result == nullptr) {
-      return E_POINTER;
-    }
-    Object* shapes = Child(self, Kind::Enumerator);
-    shapes->shapes = self->shapes;
-    VariantInit(result);
-    result->vt = VT_UNKNOWN;
-    result->punkVal = reinterpret_cast<IUnknown*>(shapes);
-    return S_OK;
-  }
-  for (const Name& name : kNames) {
-    if (name.kind == self->kind && name.id == id) {
-      if (const HRESULT failed = Enter(self, "Invoke " + Narrow(name.name)); FAILED(failed)) {
-        return failed;
-      }
-      if ((flags & name.flags) == 0) {
-        return DISP_E_MEMBERNOTFOUND;
-      }
-      return InvokeNamed(self, name, params, result);
-    }
-  }
-  const HRESULT failed = Enter(self, "Invoke " + std::to_string(id));
-  return FAILED(failed) ? failed : DISP_E_MEMBERNOTFOUND;
-}
-
-// --- Method tables ---------------------------------------------------------------
-
-template <std::size_t kSlot>
-HRESULT STDMETHODCALLTYPE NotImplemented(Object* self) {
-  State().Note(std::string(KindName(self->kind)) + " slot " + std::to_string(kSlot) + " E_NOTIMPL");
-  return E_NOTIMPL;
-}
-
-template <typename Function>
-AnyMethod Method(Function function) {
-  return reinterpret_cast<AnyMethod>(function);
-}
-
-constexpr std::size_t kWidest = 87;
-using Table = std::array<AnyMethod, kWidest>;
-
-template <std::size_t... kSlots>
-Table Unimplemented(std::index_sequence<kSlots...> /*slots*/) {
-  return {Method(&NotImplemented<kSlots>)...};
-}
-
-Table DispatchTable() {
-  Table table = Unimplemented(std::make_index_sequence<kWidest>());
-  table[0] = Method(&QueryInterface);
-  table[1] = Method(&AddRef);
-  table[2] = Method(&Release);
-  table[3] = Method(&GetTypeInfoCount);
-  table[4] = Method(&GetTypeInfo);
-  table[5] = Method(&GetIDsOfNames);
-  table[6] = Method(&Invoke);
-  return table;
-}
-
-Table ApplicationTable() {
-  Table table = DispatchTable();
-  table[10] = Method(&ApplicationSwitch);
-  table[55] = Method(&ApplicationSelection);
-  return table;
-}
-
-Table ShapesTable() {
-  Table table = DispatchTable();
-  table[9] = Method(&ShapesItem);
-  table[11] = Method(&ShapesCount);
-  return table;
-}
-
-Table ShapeTable() {
-  Table table = DispatchTable();
-  table[28] = Method(&GetPart<Kind::Outline, 28>);
-  table[29] = Method(&GetPart<Kind::Fill, 29>);
-  return table;
-}
-
-Table FillTable() {
-  Table table = DispatchTable();
-  table[7] = Method(&GetType<7>);
-  table[8] = Method(&GetColour<ColourOf::Fill, 8>);
-  return table;
-}
-
-Table OutlineTable() {
-  Table table = DispatchTable();
-  table[9] = Method(&GetColour<ColourOf::Outline, 9>);
-  table[12] = Method(&GetType<12>);
-  return table;
-}
-
-Table ColourTable() {
-  Table table = DispatchTable();
-  table[9] = Method(&ColourModel);
-  table[10] = Method(&ColourAssignRGB);
-  table[11] = Method(&ColourComponent<11, 0>);
-  table[13] = Method(&ColourComponent<13, 1>);
-  table[15] = Method(&ColourComponent<15, 2>);
-  table[17] = Method(&ColourConvert<17, cm::kRGB>);
-  table[27] = Method(&ColourConvert<27, cm::kCMYK>);
-  table[41] = Method(&ColourConvert<41, cm::kCMY>);
-  table[49] = Method(&ColourConvert<49, cm::kHSB>);
-  table[57] = Method(&ColourConvert<57, cm::kHLS>);
-  table[61] = Method(&ColourConvert<61, cm::kBlackAndWhite>);
-  table[65] = Method(&ColourConvert<65, cm::kGrayscale>);
-  table[69] = Method(&ColourCopyFrom);
-  table[78] = Method(&ColourConvert<78, cm::kYIQ>);
-  table[86] = Method(&ColourConvert<86, cm::kLab>);
-  return table;
-}
-
-Table EnumeratorTable() {
-  Table table = Unimplemented(std::make_index_sequence<kWidest>());
-  table[0] = Method(&QueryInterface);
-  table[1] = Method(&AddRef);
-  table[2] = Method(&Release);
-  table[3] = Method(&EnumNext);
-  table[4] = Method(&EnumSkip);
-  table[5] = Method(&EnumReset);
-  table[6] = Method(&EnumClone);
-  return table;
-}
-
-const AnyMethod* MethodsOf(Kind kind) {
-  static const std::array<Table, 7> tables = {ApplicationTable(), ShapesTable(),  ShapeTable(),
-                                              FillTable(),        OutlineTable(), ColourTable(),
-                                              EnumeratorTable()};
-  return tables.at(static_cast<std::size_t>(kind)).data();
-}
-
 }  // namespace
-
-Object* NewObject(Kind kind) {
-  auto* object = new Object;
-  object->methods = MethodsOf(kind);
-  object->kind = kind;
-  object->generation = State().Generation();
-  ++g_objects;
-  ++g_created;
-  g_alive.insert(object);
-  return object;
-}
 
 long ObjectsAlive() { return g_objects; }
 
 void OnLastObjectReleased(void (*handler)()) { g_lastReleased = handler; }
 
 void DisconnectAll() {
-  const std::vector<Object*> alive(g_alive.begin(), g_alive.end());
-  for (Object* object : alive) {
-    CoDisconnectObject(reinterpret_cast<IUnknown*>(object), 0);
+  std::vector<IUnknown*> alive;
+  alive.reserve(g_alive.size());
+  for (const auto& object : g_alive) {
+    alive.push_back(object.first);
+  }
+  for (IUnknown* object : alive) {
+    CoDisconnectObject(object, 0);
   }
 }
 
@@ -688,22 +737,22 @@ HRESULT CreateApplication(const IID& iid, void** out) {
   if (const HRESULT failed = State().Load(); FAILED(failed)) {
     return failed;
   }
-  Object* application = NewObject(Kind::Application);
-  ++g_applications;
-  State().Note("Application created");
+  if (const HRESULT failed = TheLibrary().loaded; FAILED(failed)) {
+    return failed;
+  }
+  auto* application = new ApplicationObject;
+  State().Note(InfoOf(IID_IApplication).Label() + " created");
   ShowDrawingWindow();
-  const HRESULT result = QueryInterface(application, iid, out);
-  Release(application);
-  return result;
+  return Hand(application, iid, out);
 }
 
 HRESULT CreateColour(const IID& iid, void** out) {
-  Object* colour = NewObject(Kind::Colour);
-  colour->own = State().Current().newColour;
-  State().Note("Color created");
-  const HRESULT result = QueryInterface(colour, iid, out);
-  Release(colour);
-  return result;
+  if (const HRESULT failed = TheLibrary().loaded; FAILED(failed)) {
+    return failed;
+  }
+  ColourObject* colour = ColourObject::Own(State().Current().newColour);
+  State().Note(InfoOf(IID_IColor).Label() + " created");
+  return Hand(colour, iid, out);
 }
 
 }  // namespace pigmentry::standin

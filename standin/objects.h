@@ -1,41 +1,16 @@
-// The stand-in host's COM objects. Each is a plain struct whose first member
-// is its method table, laid out as the host's binding publishes it: the
-// methods a client calls by slot sit at those slots, names are answered
-// through IDispatch, and every other slot up to the highest used answers
-// E_NOTIMPL and is logged, so a client calling a wrong slot is caught.
+// The stand-in host's COM objects: C++ classes implementing the host's
+// interfaces as generated from host_interfaces.idl. The methods a client
+// calls through an interface answer in their slots; IDispatch is answered
+// from the type library; every unused slot answers E_NOTIMPL and is logged,
+// so a client calling a wrong slot is caught.
 #pragma once
 
-#include <oaidl.h>
-#include <windows.h>
+#include <host_interfaces.h>
 
-#include <memory>
-#include <vector>
-
-#include "standin/drawing.h"
+#include <string>
 
 namespace pigmentry::standin {
 
-using AnyMethod = void (*)();
-
-enum class Kind : std::uint8_t { Application, Shapes, Shape, Fill, Outline, Colour, Enumerator };
-
-// Which colour a colour object stands for.
-enum class ColourOf : std::uint8_t { Own, Fill, Outline };
-
-struct Object {
-  const AnyMethod* methods = nullptr;
-  LONG references = 1;
-  Kind kind = Kind::Application;
-  int generation = 0;
-  std::shared_ptr<Shape> shape;                // Shape, Fill, Outline, a shape's Colour
-  ColourOf of = ColourOf::Own;                 // Colour
-  ColourValue own;                             // a free-standing Colour
-  std::vector<std::shared_ptr<Shape>> shapes;  // Shapes, Enumerator
-  std::size_t next = 0;                        // Enumerator
-};
-
-// A new object with one reference.
-Object* NewObject(Kind kind);
 // The objects alive, for DllCanUnloadNow.
 long ObjectsAlive();
 
@@ -58,8 +33,8 @@ ObjectCalls CallsSoFar();
 HRESULT CreateApplication(const IID& iid, void** out);
 HRESULT CreateColour(const IID& iid, void** out);
 
-// The host's classes.
-extern const CLSID kClsidApplication;
-extern const CLSID kClsidColour;
+// The type library the objects answer IDispatch from: the file beside the
+// stand-in's executable, which /RegServer registers.
+std::wstring TypeLibraryPath();
 
 }  // namespace pigmentry::standin

@@ -176,32 +176,28 @@ class ByName {
 // by a minimal client of this process with no window, no fields and no
 // checks. Its wall time in milliseconds, or a negative number.
 double MinimalSetMilliseconds(std::size_t shapes) {
-  namespace slot = binding::slot;
-  using pigmentry::bridge::com::CallSlot;
   WriteDrawing(shapes);
   pigmentry::e2e::UseStandInDrawing(DrawingPath());
   double milliseconds = -1;
   {
     const auto start = Clock::now();
-    ComPtr<IDispatch> application;
-    ComPtr<IDispatch> selection;
-    ComPtr<IDispatch> shapesOf;
-    ComPtr<IDispatch> work;
-    if (FAILED(::CoCreateInstance(binding::kClsidApplication, nullptr, CLSCTX_LOCAL_SERVER,
-                                  binding::kIidApplication,
+    ComPtr<IApplication> application;
+    ComPtr<IShapes> selection;
+    ComPtr<IShapes> shapesOf;
+    ComPtr<IColor> work;
+    if (FAILED(::CoCreateInstance(CLSID_ApplicationClass, nullptr, CLSCTX_LOCAL_SERVER,
+                                  IID_IApplication,
                                   reinterpret_cast<void**>(application.GetAddressOf()))) ||
-        FAILED(CallSlot(application.Get(), slot::kApplicationSwitch, VARIANT_TRUE)) ||
-        FAILED(CallSlot(application.Get(), slot::kSelection, selection.GetAddressOf())) ||
-        !selection ||
-        FAILED(selection->QueryInterface(binding::kIidShapes,
+        FAILED(application->put_Switch(VARIANT_TRUE)) ||
+        FAILED(application->get_Selection(selection.GetAddressOf())) || !selection ||
+        FAILED(selection->QueryInterface(IID_IShapes,
                                          reinterpret_cast<void**>(shapesOf.GetAddressOf()))) ||
-        FAILED(::CoCreateInstance(binding::kClsidColour, nullptr, CLSCTX_LOCAL_SERVER,
-                                  binding::kIidColour,
+        FAILED(::CoCreateInstance(CLSID_ColorClass, nullptr, CLSCTX_LOCAL_SERVER, IID_IColor,
                                   reinterpret_cast<void**>(work.GetAddressOf())))) {
       return -1;
     }
     LONG count = 0;
-    CallSlot(shapesOf.Get(), slot::kShapesCount, &count);
+    shapesOf->get_Count(&count);
     VARIANT enumerator;
     ::VariantInit(&enumerator);
     DISPPARAMS none{};
@@ -213,10 +209,10 @@ double MinimalSetMilliseconds(std::size_t shapes) {
                                          reinterpret_cast<void**>(each.GetAddressOf()));
     }
     ::VariantClear(&enumerator);
-    ByName fill(L"Fill");
-    ByName type(L"Type");
-    ByName uniformColor(L"UniformColor");
-    ByName copyAssign(L"CopyAssign");
+    ByName fill(host_member::kFill);
+    ByName type(host_member::kType);
+    ByName uniformColor(host_member::kUniformColor);
+    ByName copyAssign(host_member::kCopyAssign);
     VARIANT shape;
     ::VariantInit(&shape);
     ULONG fetched = 0;
@@ -226,18 +222,16 @@ double MinimalSetMilliseconds(std::size_t shapes) {
       ::VariantInit(&value);
       type.Call(fill.Object(one).Get(), DISPATCH_PROPERTYGET, &value);
       if (value.vt == VT_I4 && value.lVal == 1) {
-        CallSlot(work.Get(), slot::kColourCopyFrom,
-                 uniformColor.Object(fill.Object(one).Get()).Get());
+        work->CopyFrom(uniformColor.Object(fill.Object(one).Get()).Get());
       }
       LONG model = 0;
-      CallSlot(work.Get(), slot::kColourModel, &model);
+      work->get_Type(&model);
       if (model != pigmentry::bridge::kModelRGB) {
-        CallSlot(work.Get(), slot::kColourToRGB);
+        work->ConvertToRGB();
       }
-      CallSlot(work.Get(), slot::kColourAssignRGB, LONG{255}, LONG{255}, LONG{255});
+      work->RGBAssign(255, 255, 255);
       if (model != pigmentry::bridge::kModelRGB) {
-        CallSlot(work.Get(),
-                 binding::ConvertSlot(static_cast<pigmentry::bridge::ColourModel>(model)));
+        binding::ConvertTo(*work.Get(), static_cast<pigmentry::bridge::ColourModel>(model));
       }
       IDispatch* pointer = work.Get();
       VARIANTARG argument;

@@ -1,7 +1,8 @@
-// The stand-in host's type library (built from its interface definitions)
-// against the program's own binding: every method the program calls through
-// its slot sits at that slot with the parameters the program passes, and
-// every member it calls by name is there under that name.
+// The type library built from the host's interface definitions, against the
+// host's published binding written out here: every method the program calls
+// through the host's interfaces sits at its slot with the parameters the
+// program passes, every member it calls by name is there under that name,
+// and the identifiers the program uses are the host's.
 #include <gtest/gtest.h>
 #include <oaidl.h>
 #include <oleauto.h>
@@ -19,8 +20,54 @@ namespace pigmentry::e2e {
 namespace {
 
 using Microsoft::WRL::ComPtr;
-namespace binding = bridge::com::binding;
-namespace slot = binding::slot;
+
+// The host's published classes and interfaces.
+constexpr CLSID kClsidApplication = {
+    0xADC60100, 0x88DF, 0x4F68, {0x9D, 0x4A, 0x71, 0x87, 0xB1, 0x6E, 0x86, 0xB8}};
+constexpr CLSID kClsidColour = {
+    0xADC60129, 0x88DF, 0x4F68, {0x9D, 0x4A, 0x71, 0x87, 0xB1, 0x6E, 0x86, 0xB8}};
+constexpr IID kIidApplication = {
+    0xF51A0000, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
+constexpr IID kIidShapes = {
+    0xF51A0083, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
+constexpr IID kIidShape = {
+    0xF51A000E, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
+constexpr IID kIidFill = {
+    0xF51A0051, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
+constexpr IID kIidOutline = {
+    0xF51A0050, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
+constexpr IID kIidColour = {
+    0xF51A0029, 0x8D23, 0x11D2, {0x89, 0xE7, 0x00, 0x00, 0x86, 0x1E, 0xBB, 0xD6}};
+
+// The slots of the methods the program calls through the interfaces,
+// counted from 0 (IUnknown and IDispatch take 0 to 6).
+namespace slot {
+constexpr int kApplicationSwitch = 10;
+constexpr int kSelection = 55;
+constexpr int kShapesItem = 9;
+constexpr int kShapesCount = 11;
+constexpr int kShapeOutline = 28;
+constexpr int kShapeFill = 29;
+constexpr int kFillType = 7;
+constexpr int kFillUniformColor = 8;
+constexpr int kOutlineColor = 9;
+constexpr int kOutlineType = 12;
+constexpr int kColourModel = 9;
+constexpr int kColourAssignRGB = 10;
+constexpr int kColourRed = 11;
+constexpr int kColourGreen = 13;
+constexpr int kColourBlue = 15;
+constexpr int kColourToRGB = 17;
+constexpr int kColourCopyFrom = 69;
+constexpr int kConvertToCMYK = 27;
+constexpr int kConvertToCMY = 41;
+constexpr int kConvertToHSB = 49;
+constexpr int kConvertToHLS = 57;
+constexpr int kConvertToBW = 61;
+constexpr int kConvertToGray = 65;
+constexpr int kConvertToYIQ = 78;
+constexpr int kConvertToLab = 86;
+}  // namespace slot
 
 // One method of an interface's method table as the type library has it.
 struct Method {
@@ -94,108 +141,47 @@ struct SlotCase {
 };
 
 TEST_F(BindingTypeLibrary, EverySlotTheProgramCallsHoldsThatMethod) {
-  using bridge::ColourModel;
   const std::vector<SlotCase> cases = {
-      {&binding::kIidApplication,
+      {&kIidApplication,
        "Application",
        slot::kApplicationSwitch,
        L"Switch",
        INVOKE_PROPERTYPUT,
        {VT_BOOL}},
-      {&binding::kIidApplication,
+      {&kIidApplication,
        "Application",
        slot::kSelection,
        L"Selection",
        INVOKE_PROPERTYGET,
        {VT_PTR}},
-      {&binding::kIidShapes,
-       "Shapes",
-       slot::kShapesItem,
-       L"Item",
-       INVOKE_FUNC,
-       {VT_VARIANT, VT_PTR}},
-      {&binding::kIidShapes, "Shapes", slot::kShapesCount, L"Count", INVOKE_PROPERTYGET, {VT_I4}},
-      {&binding::kIidShape, "Shape", slot::kShapeOutline, L"Outline", INVOKE_PROPERTYGET, {VT_PTR}},
-      {&binding::kIidShape, "Shape", slot::kShapeFill, L"Fill", INVOKE_PROPERTYGET, {VT_PTR}},
-      {&binding::kIidFill, "Fill", slot::kFillType, L"Type", INVOKE_PROPERTYGET, {VT_I4}},
-      {&binding::kIidFill,
-       "Fill",
-       slot::kFillUniformColor,
-       L"UniformColor",
-       INVOKE_PROPERTYGET,
-       {VT_PTR}},
-      {&binding::kIidOutline,
-       "Outline",
-       slot::kOutlineColor,
-       L"Color",
-       INVOKE_PROPERTYGET,
-       {VT_PTR}},
-      {&binding::kIidOutline, "Outline", slot::kOutlineType, L"Type", INVOKE_PROPERTYGET, {VT_I4}},
-      {&binding::kIidColour, "Color", slot::kColourModel, L"Type", INVOKE_PROPERTYGET, {VT_I4}},
-      {&binding::kIidColour,
+      {&kIidShapes, "Shapes", slot::kShapesItem, L"Item", INVOKE_FUNC, {VT_VARIANT, VT_PTR}},
+      {&kIidShapes, "Shapes", slot::kShapesCount, L"Count", INVOKE_PROPERTYGET, {VT_I4}},
+      {&kIidShape, "Shape", slot::kShapeOutline, L"Outline", INVOKE_PROPERTYGET, {VT_PTR}},
+      {&kIidShape, "Shape", slot::kShapeFill, L"Fill", INVOKE_PROPERTYGET, {VT_PTR}},
+      {&kIidFill, "Fill", slot::kFillType, L"Type", INVOKE_PROPERTYGET, {VT_I4}},
+      {&kIidFill, "Fill", slot::kFillUniformColor, L"UniformColor", INVOKE_PROPERTYGET, {VT_PTR}},
+      {&kIidOutline, "Outline", slot::kOutlineColor, L"Color", INVOKE_PROPERTYGET, {VT_PTR}},
+      {&kIidOutline, "Outline", slot::kOutlineType, L"Type", INVOKE_PROPERTYGET, {VT_I4}},
+      {&kIidColour, "Color", slot::kColourModel, L"Type", INVOKE_PROPERTYGET, {VT_I4}},
+      {&kIidColour,
        "Color",
        slot::kColourAssignRGB,
        L"RGBAssign",
        INVOKE_FUNC,
        {VT_I4, VT_I4, VT_I4}},
-      {&binding::kIidColour, "Color", slot::kColourRed, L"RGBRed", INVOKE_PROPERTYGET, {VT_I4}},
-      {&binding::kIidColour, "Color", slot::kColourGreen, L"RGBGreen", INVOKE_PROPERTYGET, {VT_I4}},
-      {&binding::kIidColour, "Color", slot::kColourBlue, L"RGBBlue", INVOKE_PROPERTYGET, {VT_I4}},
-      {&binding::kIidColour, "Color", slot::kColourToRGB, L"ConvertToRGB", INVOKE_FUNC, {}},
-      {&binding::kIidColour,
-       "Color",
-       slot::kColourCopyFrom,
-       L"CopyFrom",
-       INVOKE_FUNC,
-       {VT_DISPATCH}},
-      {&binding::kIidColour,
-       "Color",
-       binding::ConvertSlot(ColourModel::CMYK),
-       L"ConvertToCMYK",
-       INVOKE_FUNC,
-       {}},
-      {&binding::kIidColour,
-       "Color",
-       binding::ConvertSlot(ColourModel::CMY),
-       L"ConvertToCMY",
-       INVOKE_FUNC,
-       {}},
-      {&binding::kIidColour,
-       "Color",
-       binding::ConvertSlot(ColourModel::HSB),
-       L"ConvertToHSB",
-       INVOKE_FUNC,
-       {}},
-      {&binding::kIidColour,
-       "Color",
-       binding::ConvertSlot(ColourModel::HLS),
-       L"ConvertToHLS",
-       INVOKE_FUNC,
-       {}},
-      {&binding::kIidColour,
-       "Color",
-       binding::ConvertSlot(ColourModel::BlackAndWhite),
-       L"ConvertToBW",
-       INVOKE_FUNC,
-       {}},
-      {&binding::kIidColour,
-       "Color",
-       binding::ConvertSlot(ColourModel::Grayscale),
-       L"ConvertToGray",
-       INVOKE_FUNC,
-       {}},
-      {&binding::kIidColour,
-       "Color",
-       binding::ConvertSlot(ColourModel::YIQ),
-       L"ConvertToYIQ",
-       INVOKE_FUNC,
-       {}},
-      {&binding::kIidColour,
-       "Color",
-       binding::ConvertSlot(ColourModel::Lab),
-       L"ConvertToLab",
-       INVOKE_FUNC,
-       {}},
+      {&kIidColour, "Color", slot::kColourRed, L"RGBRed", INVOKE_PROPERTYGET, {VT_I4}},
+      {&kIidColour, "Color", slot::kColourGreen, L"RGBGreen", INVOKE_PROPERTYGET, {VT_I4}},
+      {&kIidColour, "Color", slot::kColourBlue, L"RGBBlue", INVOKE_PROPERTYGET, {VT_I4}},
+      {&kIidColour, "Color", slot::kColourToRGB, L"ConvertToRGB", INVOKE_FUNC, {}},
+      {&kIidColour, "Color", slot::kColourCopyFrom, L"CopyFrom", INVOKE_FUNC, {VT_DISPATCH}},
+      {&kIidColour, "Color", slot::kConvertToCMYK, L"ConvertToCMYK", INVOKE_FUNC, {}},
+      {&kIidColour, "Color", slot::kConvertToCMY, L"ConvertToCMY", INVOKE_FUNC, {}},
+      {&kIidColour, "Color", slot::kConvertToHSB, L"ConvertToHSB", INVOKE_FUNC, {}},
+      {&kIidColour, "Color", slot::kConvertToHLS, L"ConvertToHLS", INVOKE_FUNC, {}},
+      {&kIidColour, "Color", slot::kConvertToBW, L"ConvertToBW", INVOKE_FUNC, {}},
+      {&kIidColour, "Color", slot::kConvertToGray, L"ConvertToGray", INVOKE_FUNC, {}},
+      {&kIidColour, "Color", slot::kConvertToYIQ, L"ConvertToYIQ", INVOKE_FUNC, {}},
+      {&kIidColour, "Color", slot::kConvertToLab, L"ConvertToLab", INVOKE_FUNC, {}},
   };
   std::map<const IID*, std::map<int, Method>> tables;
   for (const SlotCase& c : cases) {
@@ -218,10 +204,9 @@ TEST_F(BindingTypeLibrary, InterfacesAreDualAndEveryNameTheProgramUsesIsThere) {
   };
   // What a Set looks up with GetIDsOfNames, and the collection's enumerator.
   const std::vector<NameCase> cases = {
-      {&binding::kIidShape, L"Fill"},        {&binding::kIidShape, L"Outline"},
-      {&binding::kIidFill, L"Type"},         {&binding::kIidFill, L"UniformColor"},
-      {&binding::kIidOutline, L"Type"},      {&binding::kIidOutline, L"Color"},
-      {&binding::kIidColour, L"CopyAssign"}, {&binding::kIidShapes, L"_NewEnum"},
+      {&kIidShape, L"Fill"},        {&kIidShape, L"Outline"},   {&kIidFill, L"Type"},
+      {&kIidFill, L"UniformColor"}, {&kIidOutline, L"Type"},    {&kIidOutline, L"Color"},
+      {&kIidColour, L"CopyAssign"}, {&kIidShapes, L"_NewEnum"},
   };
   for (const NameCase& c : cases) {
     ComPtr<ITypeInfo> info;
@@ -248,6 +233,47 @@ TEST_F(BindingTypeLibrary, InterfacesAreDualAndEveryNameTheProgramUsesIsThere) {
     if (std::wstring(c.name) == L"_NewEnum") {
       EXPECT_EQ(id, DISPID_NEWENUM);
     }
+  }
+}
+
+TEST_F(BindingTypeLibrary, TheProgramUsesTheHostsIdentifiersAndNames) {
+  struct IdentifierCase {
+    const GUID* used;
+    const GUID* host;
+    const char* what;
+    TYPEKIND kind;
+  };
+  const std::vector<IdentifierCase> identifiers = {
+      {&CLSID_ApplicationClass, &kClsidApplication, "Application class", TKIND_COCLASS},
+      {&CLSID_ColorClass, &kClsidColour, "Color class", TKIND_COCLASS},
+      {&IID_IApplication, &kIidApplication, "Application interface", TKIND_DISPATCH},
+      {&IID_IShapes, &kIidShapes, "Shapes interface", TKIND_DISPATCH},
+      {&IID_IShape, &kIidShape, "Shape interface", TKIND_DISPATCH},
+      {&IID_IFill, &kIidFill, "Fill interface", TKIND_DISPATCH},
+      {&IID_IOutline, &kIidOutline, "Outline interface", TKIND_DISPATCH},
+      {&IID_IColor, &kIidColour, "Color interface", TKIND_DISPATCH},
+  };
+  for (const IdentifierCase& c : identifiers) {
+    EXPECT_TRUE(IsEqualGUID(*c.used, *c.host)) << c.what;
+    ComPtr<ITypeInfo> info;
+    ASSERT_EQ(library_->GetTypeInfoOfGuid(*c.host, info.GetAddressOf()), S_OK) << c.what;
+    TYPEATTR* attributes = nullptr;
+    ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
+    EXPECT_EQ(attributes->typekind, c.kind) << c.what;
+    info->ReleaseTypeAttr(attributes);
+  }
+  // The names the program passes to GetIDsOfNames.
+  struct NameCase {
+    const wchar_t* used;
+    const wchar_t* host;
+  };
+  for (const NameCase& c : std::vector<NameCase>{{host_member::kFill, L"Fill"},
+                                                 {host_member::kOutline, L"Outline"},
+                                                 {host_member::kType, L"Type"},
+                                                 {host_member::kUniformColor, L"UniformColor"},
+                                                 {host_member::kColor, L"Color"},
+                                                 {host_member::kCopyAssign, L"CopyAssign"}}) {
+    EXPECT_EQ(std::wstring(c.used), std::wstring(c.host));
   }
 }
 

@@ -36,9 +36,8 @@ bool ReadClassesValue(const std::wstring& path, REGSAM view, std::wstring* value
 }
 
 TEST(StandInRegistration, IsWhatTheHostsThirtyTwoBitInstallerLeaves) {
-  namespace binding = bridge::com::binding;
-  const std::wstring application = L"CLSID\\" + GuidText(binding::kClsidApplication);
-  const std::wstring colour = L"CLSID\\" + GuidText(binding::kClsidColour);
+  const std::wstring application = L"CLSID\\" + GuidText(CLSID_ApplicationClass);
+  const std::wstring colour = L"CLSID\\" + GuidText(CLSID_ColorClass);
 
   for (const std::wstring& key : {application, colour}) {
     std::wstring server;
@@ -50,7 +49,7 @@ TEST(StandInRegistration, IsWhatTheHostsThirtyTwoBitInstallerLeaves) {
 
   std::wstring progIdClass;
   ASSERT_TRUE(ReadClassesValue(L"CorelDRAW.Application.11\\CLSID", KEY_WOW64_32KEY, &progIdClass));
-  EXPECT_EQ(progIdClass, GuidText(binding::kClsidApplication));
+  EXPECT_EQ(progIdClass, GuidText(CLSID_ApplicationClass));
   std::wstring classProgId;
   ASSERT_TRUE(ReadClassesValue(application + L"\\ProgID", KEY_WOW64_32KEY, &classProgId));
   EXPECT_EQ(classProgId, L"CorelDRAW.Application.11");
@@ -62,8 +61,8 @@ TEST(StandInRegistration, IsWhatTheHostsThirtyTwoBitInstallerLeaves) {
   ASSERT_TRUE(ReadClassesValue(library + L"win32", 0, &file));
   EXPECT_NE(file.find(L"pigmentry_binding.tlb"), std::wstring::npos) << file;
   EXPECT_FALSE(ReadClassesValue(library + L"win64", 0));
-  for (const IID* iid : {&binding::kIidApplication, &binding::kIidShapes, &binding::kIidShape,
-                         &binding::kIidFill, &binding::kIidOutline, &binding::kIidColour}) {
+  for (const IID* iid :
+       {&IID_IApplication, &IID_IShapes, &IID_IShape, &IID_IFill, &IID_IOutline, &IID_IColor}) {
     const std::wstring key = L"Interface\\" + GuidText(*iid);
     std::wstring marshaler;
     ASSERT_TRUE(ReadClassesValue(key + L"\\ProxyStubClsid32", 0, &marshaler)) << key;

@@ -314,20 +314,14 @@ double WineHandlesPerHostObject() {
   }
   double perObject = 0;
   {
-    using bridge::com::binding::kClsidApplication;
-    using bridge::com::binding::kIidApplication;
-    Microsoft::WRL::ComPtr<IUnknown> application;
-    if (SUCCEEDED(::CoCreateInstance(kClsidApplication, nullptr, CLSCTX_LOCAL_SERVER,
-                                     kIidApplication,
+    Microsoft::WRL::ComPtr<IApplication> application;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ApplicationClass, nullptr, CLSCTX_LOCAL_SERVER,
+                                     IID_IApplication,
                                      reinterpret_cast<void**>(application.GetAddressOf())))) {
-      using GetSelection = HRESULT(STDMETHODCALLTYPE*)(IUnknown*, IUnknown**);
-      void** methods = *reinterpret_cast<void***>(application.Get());
-      const auto getSelection =
-          reinterpret_cast<GetSelection>(methods[bridge::com::binding::slot::kSelection]);
       const auto askFor = [&](int objects) {
         for (int i = 0; i < objects; ++i) {
-          Microsoft::WRL::ComPtr<IUnknown> selection;
-          if (FAILED(getSelection(application.Get(), selection.GetAddressOf()))) {
+          Microsoft::WRL::ComPtr<IShapes> selection;
+          if (FAILED(application->get_Selection(selection.GetAddressOf()))) {
             return false;
           }
         }

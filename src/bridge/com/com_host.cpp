@@ -18,10 +18,8 @@ namespace pigmentry::bridge {
 
 namespace {
 
-using com::CallSlot;
 using com::ExcepInfo;
 using com::Variant;
-using namespace com::binding;
 using Microsoft::WRL::ComPtr;
 
 long g_nameLookups = 0;
@@ -177,142 +175,196 @@ ComPtr<IDispatch> GetObjectByName(IDispatch* object, const IID& iid, const wchar
   return DispatchOf(value, operation);
 }
 
-// A property read through its slot: the method gives an interface pointer.
-ComPtr<IDispatch> GetObjectBySlot(IDispatch* object, int index, Operation operation) {
-  ComPtr<IDispatch> result;
-  Check(Retried([&] { return CallSlot(object, index, result.GetAddressOf()); }), operation);
+// A property read through the host's interface: the method gives an
+// interface pointer.
+template <typename Interface, typename Get>
+ComPtr<Interface> GetObjectTyped(Get get, Operation operation) {
+  ComPtr<Interface> result;
+  Check(Retried([&] { return get(result.ReleaseAndGetAddressOf()); }), operation);
   if (!result) {
     Check(E_POINTER, operation);
   }
   return result;
 }
 
-std::int32_t GetLongBySlot(IDispatch* object, int index, Operation operation) {
+template <typename Get>
+std::int32_t GetLongTyped(Get get, Operation operation) {
   LONG value = 0;
-  Check(Retried([&] { return CallSlot(object, index, &value); }), operation);
+  Check(Retried([&] { return get(&value); }), operation);
   return value;
 }
 
+// A host object, reached through its interface (when it came from a method
+// of the host's interfaces) or through IDispatch alone (when it came from a
+// call by name, whose result is not asked for the interface: that would be
+// one more round trip to a host in another process).
+template <typename Interface>
+class HostRef {
+ public:
+  HostRef(ComPtr<Interface> typed, const IID& iid)
+      : dispatch_(typed.Get()), typed_(std::move(typed)), iid_(&iid) {}
+  HostRef(ComPtr<IDispatch> dispatch, const IID& iid)
+      : dispatch_(std::move(dispatch)), iid_(&iid) {}
+
+  [[nodiscard]] IDispatch* Dispatch() const { return dispatch_.Get(); }
+  [[nodiscard]] const IID& Iid() const { return *iid_; }
+  // The interface, asked for once if the object came by name.
+  Interface& Typed(Operation operation) {
+    if (!typed_) {
+      ComPtr<Interface> typed;
+      Check(dispatch_->QueryInterface(*iid_, reinterpret_cast<void**>(typed.GetAddressOf())),
+            operation);
+      if (!typed) {
+        Check(E_POINTER, operation);
+      }
+      typed_ = std::move(typed);
+    }
+    return *typed_.Get();
+  }
+
+ private:
+  ComPtr<IDispatch> dispatch_;
+  ComPtr<Interface> typed_;
+  const IID* iid_;
+};
+
 class ComColour final : public Colour {
  public:
-  explicit ComColour(ComPtr<IDispatch> colour) : colour_(std::move(colour)) {}
+  explicit ComColour(ComPtr<IColor> colour) : colour_(std::move(colour), IID_IColor) {}
+  explicit ComColour(ComPtr<IDispatch> colour) : colour_(std::move(colour), IID_IColor) {}
   std::int32_t Model() override {
-    return GetLongBySlot(colour_.Get(), slot::kColourModel, Operation::ModelCode);
+    IColor& colour = colour_.Typed(Operation::ModelCode);
+    return GetLongTyped([&](LONG* model) { return colour.get_Type(model); }, Operation::ModelCode);
   }
   void ToRGB() override {
-    Check(Retried([&] { return CallSlot(colour_.Get(), slot::kColourToRGB); }), Operation::ToRGB);
+    IColor& colour = colour_.Typed(Operation::ToRGB);
+    Check(Retried([&] { return colour.ConvertToRGB(); }), Operation::ToRGB);
   }
   void AssignRGB(std::int32_t red, std::int32_t green, std::int32_t blue) override {
-    Check(Retried([&] {
-            return CallSlot(colour_.Get(), slot::kColourAssignRGB, LONG{red}, LONG{green},
-                            LONG{blue});
-          }),
-          Operation::AssignRGB);
+    IColor& colour = colour_.Typed(Operation::AssignRGB);
+    Check(Retried([&] { return colour.RGBAssign(red, green, blue); }), Operation::AssignRGB);
   }
   std::int32_t Red() override {
-    return GetLongBySlot(colour_.Get(), slot::kColourRed, Operation::Red);
+    IColor& colour = colour_.Typed(Operation::Red);
+    return GetLongTyped([&](LONG* red) { return colour.get_RGBRed(red); }, Operation::Red);
   }
   std::int32_t Green() override {
-    return GetLongBySlot(colour_.Get(), slot::kColourGreen, Operation::Green);
+    IColor& colour = colour_.Typed(Operation::Green);
+    return GetLongTyped([&](LONG* green) { return colour.get_RGBGreen(green); }, Operation::Green);
   }
   std::int32_t Blue() override {
-    return GetLongBySlot(colour_.Get(), slot::kColourBlue, Operation::Blue);
+    IColor& colour = colour_.Typed(Operation::Blue);
+    return GetLongTyped([&](LONG* blue) { return colour.get_RGBBlue(blue); }, Operation::Blue);
   }
   void CopyFrom(Colour& source) override {
-    Check(Retried([&] { return CallSlot(colour_.Get(), slot::kColourCopyFrom, Of(source).Get()); }),
-          Operation::CopyFrom);
+    IColor& colour = colour_.Typed(Operation::CopyFrom);
+    IDispatch* from = Of(source).Dispatch();
+    Check(Retried([&] { return colour.CopyFrom(from); }), Operation::CopyFrom);
   }
   void ConvertTo(ColourModel model) override {
-    Check(Retried([&] { return CallSlot(colour_.Get(), ConvertSlot(model)); }),
+    IColor& colour = colour_.Typed(Operation::ConvertToModel);
+    Check(Retried([&] { return com::binding::ConvertTo(colour, model); }),
           Operation::ConvertToModel);
   }
   void CopyAssign(Colour& source) override {
     // The colour goes by reference, as a late-bound client passes an object.
-    IDispatch* pointer = Of(source).Get();
+    IDispatch* pointer = Of(source).Dispatch();
     VARIANTARG argument;
     VariantInit(&argument);
     argument.vt = VT_BYREF | VT_DISPATCH;
     argument.ppdispVal = &pointer;
     DISPPARAMS params{&argument, nullptr, 1, 0};
-    Invoke(colour_.Get(),
-           Names().Id(colour_.Get(), kIidColour, L"CopyAssign", Operation::CopyAssign),
+    IDispatch* colour = colour_.Dispatch();
+    Invoke(colour,
+           Names().Id(colour, colour_.Iid(), host_member::kCopyAssign, Operation::CopyAssign),
            DISPATCH_METHOD, params, nullptr, Operation::CopyAssign);
   }
 
  private:
-  static const ComPtr<IDispatch>& Of(Colour& colour) {
+  static const HostRef<IColor>& Of(Colour& colour) {
     return static_cast<ComColour&>(colour).colour_;
   }
 
-  ComPtr<IDispatch> colour_;
+  HostRef<IColor> colour_;
 };
 
 class ComFill final : public Fill {
  public:
-  explicit ComFill(ComPtr<IDispatch> fill) : fill_(std::move(fill)) {}
+  template <typename Pointer>
+  explicit ComFill(Pointer fill) : fill_(std::move(fill), IID_IFill) {}
   std::int32_t Type(Via via) override {
     if (via == Via::Slot) {
-      return GetLongBySlot(fill_.Get(), slot::kFillType, Operation::FillType);
+      IFill& fill = fill_.Typed(Operation::FillType);
+      return GetLongTyped([&](LONG* type) { return fill.get_Type(type); }, Operation::FillType);
     }
-    return GetLongByName(fill_.Get(), kIidFill, L"Type", Operation::FillType);
+    return GetLongByName(fill_.Dispatch(), fill_.Iid(), host_member::kType, Operation::FillType);
   }
   std::unique_ptr<Colour> UniformColor(Via via) override {
     if (via == Via::Slot) {
-      return std::make_unique<ComColour>(
-          GetObjectBySlot(fill_.Get(), slot::kFillUniformColor, Operation::FillColour));
+      IFill& fill = fill_.Typed(Operation::FillColour);
+      return std::make_unique<ComColour>(GetObjectTyped<IColor>(
+          [&](IColor** colour) { return fill.get_UniformColor(colour); }, Operation::FillColour));
     }
-    return std::make_unique<ComColour>(
-        GetObjectByName(fill_.Get(), kIidFill, L"UniformColor", Operation::FillColour));
+    return std::make_unique<ComColour>(GetObjectByName(
+        fill_.Dispatch(), fill_.Iid(), host_member::kUniformColor, Operation::FillColour));
   }
 
  private:
-  ComPtr<IDispatch> fill_;
+  HostRef<IFill> fill_;
 };
 
 class ComOutline final : public Outline {
  public:
-  explicit ComOutline(ComPtr<IDispatch> outline) : outline_(std::move(outline)) {}
+  template <typename Pointer>
+  explicit ComOutline(Pointer outline) : outline_(std::move(outline), IID_IOutline) {}
   std::int32_t Type(Via via) override {
     if (via == Via::Slot) {
-      return GetLongBySlot(outline_.Get(), slot::kOutlineType, Operation::OutlineType);
+      IOutline& outline = outline_.Typed(Operation::OutlineType);
+      return GetLongTyped([&](LONG* type) { return outline.get_Type(type); },
+                          Operation::OutlineType);
     }
-    return GetLongByName(outline_.Get(), kIidOutline, L"Type", Operation::OutlineType);
+    return GetLongByName(outline_.Dispatch(), outline_.Iid(), host_member::kType,
+                         Operation::OutlineType);
   }
   std::unique_ptr<Colour> Color(Via via) override {
     if (via == Via::Slot) {
-      return std::make_unique<ComColour>(
-          GetObjectBySlot(outline_.Get(), slot::kOutlineColor, Operation::OutlineColour));
+      IOutline& outline = outline_.Typed(Operation::OutlineColour);
+      return std::make_unique<ComColour>(GetObjectTyped<IColor>(
+          [&](IColor** colour) { return outline.get_Color(colour); }, Operation::OutlineColour));
     }
-    return std::make_unique<ComColour>(
-        GetObjectByName(outline_.Get(), kIidOutline, L"Color", Operation::OutlineColour));
+    return std::make_unique<ComColour>(GetObjectByName(
+        outline_.Dispatch(), outline_.Iid(), host_member::kColor, Operation::OutlineColour));
   }
 
  private:
-  ComPtr<IDispatch> outline_;
+  HostRef<IOutline> outline_;
 };
 
 class ComShape final : public Shape {
  public:
-  explicit ComShape(ComPtr<IDispatch> shape) : shape_(std::move(shape)) {}
+  template <typename Pointer>
+  explicit ComShape(Pointer shape) : shape_(std::move(shape), IID_IShape) {}
   std::unique_ptr<bridge::Fill> Fill(Via via) override {
     if (via == Via::Slot) {
-      return std::make_unique<ComFill>(
-          GetObjectBySlot(shape_.Get(), slot::kShapeFill, Operation::Fill));
+      IShape& shape = shape_.Typed(Operation::Fill);
+      return std::make_unique<ComFill>(GetObjectTyped<IFill>(
+          [&](IFill** fill) { return shape.get_Fill(fill); }, Operation::Fill));
     }
     return std::make_unique<ComFill>(
-        GetObjectByName(shape_.Get(), kIidShape, L"Fill", Operation::Fill));
+        GetObjectByName(shape_.Dispatch(), shape_.Iid(), host_member::kFill, Operation::Fill));
   }
   std::unique_ptr<bridge::Outline> Outline(Via via) override {
     if (via == Via::Slot) {
-      return std::make_unique<ComOutline>(
-          GetObjectBySlot(shape_.Get(), slot::kShapeOutline, Operation::Outline));
+      IShape& shape = shape_.Typed(Operation::Outline);
+      return std::make_unique<ComOutline>(GetObjectTyped<IOutline>(
+          [&](IOutline** outline) { return shape.get_Outline(outline); }, Operation::Outline));
     }
-    return std::make_unique<ComOutline>(
-        GetObjectByName(shape_.Get(), kIidShape, L"Outline", Operation::Outline));
+    return std::make_unique<ComOutline>(GetObjectByName(shape_.Dispatch(), shape_.Iid(),
+                                                        host_member::kOutline, Operation::Outline));
   }
 
  private:
-  ComPtr<IDispatch> shape_;
+  HostRef<IShape> shape_;
 };
 
 class ComEnumerator final : public ShapeEnumerator {
@@ -336,24 +388,17 @@ class ComEnumerator final : public ShapeEnumerator {
 
 class ComShapes final : public ShapeCollection {
  public:
-  explicit ComShapes(ComPtr<IDispatch> shapes) : shapes_(std::move(shapes)) {}
+  explicit ComShapes(ComPtr<IShapes> shapes) : shapes_(std::move(shapes)) {}
   std::int32_t Count() override {
-    return GetLongBySlot(shapes_.Get(), slot::kShapesCount, Operation::Count);
+    return GetLongTyped([&](LONG* count) { return shapes_->get_Count(count); }, Operation::Count);
   }
   std::unique_ptr<Shape> Item(std::int16_t position) override {
     VARIANT index;
     VariantInit(&index);
     index.vt = VT_I2;
     index.iVal = position;
-    ComPtr<IDispatch> shape;
-    Check(Retried([&] {
-            return CallSlot(shapes_.Get(), slot::kShapesItem, index, shape.GetAddressOf());
-          }),
-          Operation::Item);
-    if (!shape) {
-      Check(E_POINTER, Operation::Item);
-    }
-    return std::make_unique<ComShape>(std::move(shape));
+    return std::make_unique<ComShape>(GetObjectTyped<IShape>(
+        [&](IShape** shape) { return shapes_->Item(index, shape); }, Operation::Item));
   }
   std::unique_ptr<ShapeEnumerator> Enumerate() override {
     DISPPARAMS none{};
@@ -367,35 +412,46 @@ class ComShapes final : public ShapeCollection {
       Check(DISP_E_TYPEMISMATCH, Operation::Enumerate);
     }
     ComPtr<IEnumVARIANT> shapes;
-    Check(unknown->QueryInterface(kIidEnumVariant, reinterpret_cast<void**>(shapes.GetAddressOf())),
-          Operation::Enumerate);
+    Check(
+        unknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(shapes.GetAddressOf())),
+        Operation::Enumerate);
     return std::make_unique<ComEnumerator>(std::move(shapes));
   }
 
  private:
-  ComPtr<IDispatch> shapes_;
+  ComPtr<IShapes> shapes_;
 };
 
 class ComApplication final : public Application {
  public:
-  explicit ComApplication(ComPtr<IDispatch> application) : application_(std::move(application)) {}
+  explicit ComApplication(ComPtr<IApplication> application)
+      : application_(std::move(application)) {}
   void SetSwitch(bool on) override {
     const VARIANT_BOOL value = on ? VARIANT_TRUE : VARIANT_FALSE;
-    Check(Retried([&] { return CallSlot(application_.Get(), slot::kApplicationSwitch, value); }),
-          Operation::ApplicationSwitch);
+    Check(Retried([&] { return application_->put_Switch(value); }), Operation::ApplicationSwitch);
   }
   std::unique_ptr<ShapeCollection> Selection() override {
-    const ComPtr<IDispatch> selection =
-        GetObjectBySlot(application_.Get(), slot::kSelection, Operation::GetSelection);
-    return std::make_unique<ComShapes>(As(selection.Get(), kIidShapes, Operation::GetSelection));
+    const ComPtr<IShapes> selection = GetObjectTyped<IShapes>(
+        [&](IShapes** shapes) { return application_->get_Selection(shapes); },
+        Operation::GetSelection);
+    // Used through the collection interface, asked for as the host's
+    // binding says.
+    ComPtr<IShapes> shapes;
+    Check(selection->QueryInterface(IID_IShapes, reinterpret_cast<void**>(shapes.GetAddressOf())),
+          Operation::GetSelection);
+    if (!shapes) {
+      Check(E_POINTER, Operation::GetSelection);
+    }
+    return std::make_unique<ComShapes>(std::move(shapes));
   }
 
  private:
-  ComPtr<IDispatch> application_;
+  ComPtr<IApplication> application_;
 };
 
-ComPtr<IDispatch> Create(const CLSID& clsid, const IID& iid, Operation operation) {
-  ComPtr<IDispatch> object;
+template <typename Interface>
+ComPtr<Interface> Create(const CLSID& clsid, const IID& iid, Operation operation) {
+  ComPtr<Interface> object;
   Check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, iid,
                          reinterpret_cast<void**>(object.GetAddressOf())),
         operation);
@@ -413,7 +469,8 @@ class ComHost final : public Host {
   ~ComHost() override { LetGoOfApplication(); }
 
   std::unique_ptr<Colour> NewColour() override {
-    return std::make_unique<ComColour>(Create(kClsidColour, kIidColour, Operation::NewColour));
+    return std::make_unique<ComColour>(
+        Create<IColor>(CLSID_ColorClass, IID_IColor, Operation::NewColour));
   }
   std::unique_ptr<HostObject> HoldInput(std::intptr_t window) override {
     return std::make_unique<com::InputHold>(reinterpret_cast<HWND>(window));
@@ -421,8 +478,8 @@ class ComHost final : public Host {
 
  protected:
   std::unique_ptr<Application> CreateApplication() override {
-    return std::make_unique<ComApplication>(
-        Create(kClsidApplication, kIidApplication, Operation::CreateApplication));
+    return std::make_unique<ComApplication>(Create<IApplication>(
+        CLSID_ApplicationClass, IID_IApplication, Operation::CreateApplication));
   }
 
  private:

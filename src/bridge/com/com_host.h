@@ -1,6 +1,6 @@
 // The CorelDRAW host reached through COM automation: its published classes
-// and interfaces, methods called by their place in the interface's method
-// table or by name through IDispatch, as the host's binding says.
+// and interfaces, methods called through the interfaces generated from the
+// host's binding or by name through IDispatch, as the binding says.
 #pragma once
 
 #include <memory>

@@ -1,5 +1,4 @@
-// Small owners for COM's by-hand types, and calls through an interface's
-// method table by slot.
+// Small owners for COM's by-hand types.
 #pragma once
 
 #include <oaidl.h>
@@ -8,7 +7,6 @@
 
 #include <string>
 #include <string_view>
-#include <utility>
 
 namespace pigmentry::bridge::com {
 
@@ -97,16 +95,5 @@ class ExcepInfo {
  private:
   EXCEPINFO info_{};
 };
-
-// Calls method number `slot` of the interface `object` points to, counted
-// from 0 (IUnknown's three methods, then IDispatch's four). The argument
-// types must be those of the method as the interface declares it.
-template <typename... Args>
-HRESULT CallSlot(IUnknown* object, int slot, Args... args) {
-  using AnyMethod = void (*)();
-  using Method = HRESULT(STDMETHODCALLTYPE*)(IUnknown*, Args...);
-  const AnyMethod* table = *reinterpret_cast<AnyMethod* const*>(object);
-  return reinterpret_cast<Method>(table[slot])(object, std::move(args)...);
-}
 
 }  // namespace pigmentry::bridge::com
