@@ -43,7 +43,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
       TEST_FILTER
       "WindowStart.*:Closing.*:DesignState.*:Colour.*:Keyboard.*:BridgeButtons.*:SetStoppedMidway.*:ComBindingTest.*:PlantedDll.*")
 endif()
-gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "e2e." DISCOVERY_TIMEOUT 60
+gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "e2e." DISCOVERY_TIMEOUT 600
                      ${pigmentry_e2e_filter} PROPERTIES RUN_SERIAL TRUE)
 
 # 32-bit Windows programs run under Wine only through wine32, and only on a

@@ -25,7 +25,14 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # The kernel image package that linux-image-amd64 stands for.
-image=$(apt-cache depends linux-image-amd64 2>/dev/null | sed -n 's/^ *Depends: \(linux-image-[0-9].*\)/\1/p' | head -n 1)
+kernel_package() {
+  apt-cache depends linux-image-amd64 2>/dev/null | sed -n 's/^ *Depends: \(linux-image-[0-9].*\)/\1/p' | head -n 1
+}
+image=$(kernel_package)
+if [ -z "$image" ] && [ "$(id -u)" = 0 ]; then
+  apt-get update -q >/dev/null 2>&1 || true
+  image=$(kernel_package)
+fi
 if [ -z "$image" ]; then
   echo "make-machine: apt-cache knows no linux-image-amd64 (run apt-get update)" >&2
   exit 1
