@@ -1,6 +1,7 @@
 #include "e2e/harness.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/win32/control_ids.h"
 
@@ -83,12 +84,23 @@ std::wstring OwnFolder() {
 }
 
 RunningProgram::RunningProgram(const std::wstring& arguments,
-                               const std::vector<std::wstring>& environment) {
+                               const std::vector<std::wstring>& environment)
+    : windowClass_(platform::win32::kForm1ClassName) {
   for (const std::wstring& entry : environment) {
     const std::size_t equals = entry.find(L'=');
     ::SetEnvironmentVariableW(entry.substr(0, equals).c_str(), entry.substr(equals + 1).c_str());
   }
-  const std::wstring program = OwnFolder() + L"Pigmentry.exe";
+  Start(L"Pigmentry.exe", arguments);
+}
+
+RunningProgram::RunningProgram(const std::wstring& file, std::wstring windowClass,
+                               const std::wstring& arguments)
+    : windowClass_(std::move(windowClass)) {
+  Start(file, arguments);
+}
+
+void RunningProgram::Start(const std::wstring& file, const std::wstring& arguments) {
+  const std::wstring program = OwnFolder() + file;
   std::wstring commandLine = L"\"" + program + L"\"";
   if (!arguments.empty()) {
     commandLine += L" " + arguments;
@@ -119,8 +131,7 @@ HWND RunningProgram::WaitForWindow(std::chrono::milliseconds timeout) {
   }
   WaitUntil(
       [&] {
-        window_ =
-            FindTopWindow(process_.dwProcessId, platform::win32::kForm1ClassName, nullptr, true);
+        window_ = FindTopWindow(process_.dwProcessId, windowClass_.c_str(), nullptr, true);
         return window_ != nullptr;
       },
       timeout);

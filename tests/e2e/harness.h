@@ -23,6 +23,9 @@ class RunningProgram {
   // ("NAME=value") are added to this process's environment for the child.
   explicit RunningProgram(const std::wstring& arguments = L"",
                           const std::vector<std::wstring>& environment = {});
+  // Starts another program of this folder whose main window has the class
+  // `windowClass` (the benchmarks' reference programs).
+  RunningProgram(const std::wstring& file, std::wstring windowClass, const std::wstring& arguments);
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
   ~RunningProgram();
@@ -57,6 +60,9 @@ class RunningProgram {
   void SelectAll(HWND edit) const;
 
  private:
+  void Start(const std::wstring& file, const std::wstring& arguments);
+
+  std::wstring windowClass_;
   PROCESS_INFORMATION process_{};
   HWND window_ = nullptr;
 };
