@@ -6,6 +6,9 @@
 // <windows.h> first: the other SDK headers build on it.
 #include <commctrl.h>
 
+// Its steps, timed as Pigmentry's are (startup_reference_steps.exe).
+#include "app/win32/start_steps.h"
+
 namespace {
 
 struct Child {
@@ -46,8 +49,11 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int showCommand) {
+  using pigmentry::app::StartSteps;
+  StartSteps::Mark("entry");
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
+  StartSteps::Mark("common_controls");
 
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
@@ -66,6 +72,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   if (window == nullptr) {
     return 1;
   }
+  StartSteps::Mark("window");
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
@@ -76,8 +83,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
                                      child.width, child.height, window, nullptr, instance, nullptr);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
+  StartSteps::Mark("controls");
   ::ShowWindow(window, showCommand);
   ::UpdateWindow(window);
+  StartSteps::Mark("show");
+  StartSteps::Report();
 
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {

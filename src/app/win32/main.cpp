@@ -6,6 +6,7 @@
 
 #include "app/form1.h"
 #include "app/form1_design.h"
+#include "app/win32/start_steps.h"
 #include "bridge/com/com_host.h"
 #include "bridge/com/com_support.h"
 #include "platform/win32/win32_form.h"
@@ -13,21 +14,30 @@
 // The parameters keep the names the SDK declares them with.
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR /*lpCmdLine*/,
                     int nShowCmd) {
+  using pigmentry::app::StartSteps;
+  StartSteps::Mark("entry");
   const pigmentry::bridge::com::Apartment apartment;
+  StartSteps::Mark("com_apartment");
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
+  StartSteps::Mark("common_controls");
 
   const auto host = pigmentry::bridge::MakeComHost();
-  pigmentry::platform::win32::Win32Form window(hInstance, pigmentry::app::kForm1Design);
+  StartSteps::Mark("host");
+  pigmentry::platform::win32::Win32Form window(hInstance, pigmentry::app::kForm1Design,
+                                               &StartSteps::Mark);
   if (window.Unloaded()) {
     return 1;
   }
   pigmentry::app::Form1 form1(window.View(), *host);
   window.Connect(form1);
   window.Load();
+  StartSteps::Mark("load");
   if (window.Unloaded()) {
     return 0;
   }
   window.Show(nShowCmd);
+  StartSteps::Mark("show");
+  StartSteps::Report();
   return window.RunMessageLoop();
 }

@@ -68,12 +68,17 @@ ChildClass ClassOf(const ControlDesign& design, bool firstOfGroup) {
 
 }  // namespace
 
-Win32Form::Win32Form(HINSTANCE instance, const FormDesign& design)
+Win32Form::Win32Form(HINSTANCE instance, const FormDesign& design, StepDone stepDone)
     : instance_(instance),
       design_(design),
       dpi_(DpiOfWindow(nullptr)),
       widthTwips_(design.width),
       heightTwips_(design.height) {
+  const auto done = [stepDone](const char* step) {
+    if (stepDone != nullptr) {
+      stepDone(step);
+    }
+  };
   RegisterClass(instance);
   XLineWindow::Register(instance);
   view_.AttachWindow(*this);
@@ -83,12 +88,18 @@ Win32Form::Win32Form(HINSTANCE instance, const FormDesign& design)
   if (window_ == nullptr) {
     return;
   }
+  done("window");
   dpi_ = DpiOfWindow(window_);
   PlaceOuterSize(widthTwips_, heightTwips_);
+  done("outer_size");
   CreateMenu();
+  done("menu");
   CreateControls();
+  done("controls");
   ApplyFont();
+  done("font");
   LoadIcons();
+  done("icons");
 }
 
 Win32Form::~Win32Form() {

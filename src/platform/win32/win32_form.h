@@ -23,8 +23,12 @@ namespace pigmentry::platform::win32 {
 
 class Win32Form final : public Window {
  public:
+  // Called with a step's name as each step of building the window ends (the
+  // start-up benchmark times them).
+  using StepDone = void (*)(const char* step);
+
   // Creates the window `design` describes; `design` must outlive it.
-  Win32Form(HINSTANCE instance, const FormDesign& design);
+  Win32Form(HINSTANCE instance, const FormDesign& design, StepDone stepDone = nullptr);
   Win32Form(const Win32Form&) = delete;
   Win32Form& operator=(const Win32Form&) = delete;
   ~Win32Form() override;
