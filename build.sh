@@ -11,8 +11,10 @@
 #                             from its seeds, then keep the minimised corpus
 #   ./build.sh soak [STEPS]   a random session with the real window under Wine
 #                             (default about ten minutes; SOAK_SEED=N to replay)
-#   ./build.sh bench          every figure in one table (optimised builds), also as
-#                             JSON in build/bench/
+#   ./build.sh bench [--compare OLD.json]
+#                             every figure in one table (optimised builds), also as
+#                             data in build/bench/figures.json; prints what moved
+#                             since OLD.json or the run before
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")" && pwd)
@@ -276,19 +278,35 @@ cmd_soak() {
 
 # Every figure in one table, in an optimised build: the keystroke chains on
 # the in-memory platform (Google Benchmark), the host calls of the buttons,
-# and under Wine the keystroke latency of the real window, the start-up next
-# to a minimal window and Notepad, the buttons against the stand-in host in
-# its own process (BRIDGE_LARGEST shapes at most, 10000 unless set), and the
-# size of Pigmentry.exe with what makes it up. Also written as JSON to
-# build/bench/figures.json (the keystroke part in Google Benchmark's form in
-# build/bench/keystrokes.json) so that two runs can be compared.
+# and under Wine the keystroke latency of the real window beside its floor (a
+# plain edit), the start-up next to a minimal window and Notepad with the
+# cost of each step of both, the buttons against the stand-in host in its
+# own process (BRIDGE_LARGEST shapes at most, 10000 unless set), and the size
+# of Pigmentry.exe with what makes it up. Every figure is also written as
+# data to build/bench/figures.json (tools/bench_figures.py; the keystroke
+# chains in Google Benchmark's form in build/bench/keystrokes.json). The
+# figures of the run before are kept as build/bench/figures.previous.json,
+# and what moved beyond the noise since then is printed, or since OLD.json
+# with --compare OLD.json.
 cmd_bench() {
+  local out="$root/build/bench" largest=${BRIDGE_LARGEST:-10000} baseline=
+  case "${1:-}" in
+    --compare)
+      baseline=$(realpath "${2:?--compare needs a figures.json}")
+      [ -f "$baseline" ] || { echo "No such file: $2"; exit 2; }
+      ;;
+    "") ;;
+    *)
+      echo "Usage: ./build.sh bench [--compare OLD.json]"
+      exit 2
+      ;;
+  esac
   ensure_packages
-  local out="$root/build/bench" largest=${BRIDGE_LARGEST:-10000}
   say "Native benchmarks (Release, no sanitizers)"
   configure_and_build bench
   build/bench/keystroke_bench --benchmark_out="$out/keystrokes.json" \
-    --benchmark_out_format=json --benchmark_min_time=0.5 | tee "$out/keystrokes.txt"
+    --benchmark_out_format=json --benchmark_min_time=0.5 --benchmark_repetitions=3 \
+    --benchmark_report_aggregates_only=true | tee "$out/keystrokes.txt"
   build/bench/bridge_bench | tee "$out/bridge-memory.txt"
 
   say "Windows benchmarks under Wine"
@@ -301,11 +319,12 @@ cmd_bench() {
   cmake/wine-run.sh build/windows/startup_bench.exe "Z:${root//\//\\}\\build\\windows\\Pigmentry.exe" 20 |
     tee "$out/startup.txt"
   cmake/wine-run.sh build/windows/bridge_bench_win.exe "$largest" | tee "$out/bridge-wine.txt"
-  local exe=build/windows/Pigmentry.exe bytes
+  local exe=build/windows/Pigmentry.exe bytes budget
   bytes=$(wc -c <"$exe")
+  budget=$(sed -n 's/^ *set(PIGMENTRY_MAX_EXE_KIB \([0-9]*\)).*/\1/p' cmake/release.cmake | head -n 1)
   {
-    echo "Pigmentry.exe (64-bit): $bytes bytes ($(((bytes + 1023) / 1024)) KiB), budget" \
-      "$(sed -n 's/^ *set(PIGMENTRY_MAX_EXE_KIB \([0-9]*\)).*/\1/p' cmake/release.cmake | head -n 1) KiB"
+    echo "Pigmentry.exe (64-bit): $bytes bytes ($(((bytes + 1023) / 1024)) KiB), budget $budget KiB"
+    echo "figure size.pigmentry_exe $bytes bytes budget=$((budget * 1024))"
     echo "Largest contributors (from the link map):"
     sh benchmarks/size/size_report.sh build/windows/Pigmentry.map 10 |
       awk -F '\t' '{printf "  %-7s %-60s %7d\n", $1, $2, $3}'
@@ -313,32 +332,19 @@ cmd_bench() {
 
   say "All figures"
   cat "$out/keystrokes.txt" "$out/bridge-memory.txt" "$out/keystroke-wine.txt" \
-    "$out/startup.txt" "$out/bridge-wine.txt" "$out/size.txt" | grep -v '^\*\*\*WARNING'
-  benchmark_json "$out" "$bytes" >"$out/figures.json"
+    "$out/startup.txt" "$out/bridge-wine.txt" "$out/size.txt" |
+    grep -v -e '^\*\*\*WARNING' -e '^figure '
+  if [ -z "$baseline" ] && [ -f "$out/figures.json" ]; then
+    mv "$out/figures.json" "$out/figures.previous.json"
+    baseline="$out/figures.previous.json"
+  fi
+  python3 tools/bench_figures.py collect "$out/figures.json" "$out/bridge-memory.txt" \
+    "$out/keystroke-wine.txt" "$out/startup.txt" "$out/bridge-wine.txt" "$out/size.txt" \
+    --google-benchmark "$out/keystrokes.json"
   echo "Written: build/bench/figures.json, build/bench/keystrokes.json"
-}
-
-# The figures of one bench run as JSON: the exact lines of each part, and
-# the executable's size.
-benchmark_json() {
-  local out=$1 bytes=$2 part first=1
-  printf '{\n  "date": "%s",\n  "exe_bytes": %s,\n  "keystrokes": "keystrokes.json"' \
-    "$(date -u +%Y-%m-%dT%H:%M:%SZ)" "$bytes"
-  for part in bridge-memory keystroke-wine startup bridge-wine size; do
-    printf ',\n  "%s": [' "$part"
-    first=1
-    while IFS= read -r line; do
-      line=${line//$'\r'/}
-      line=${line//$'\t'/ }
-      line=${line//\\/\\\\}
-      line=${line//\"/\\\"}
-      [ "$first" = 1 ] || printf ','
-      printf '\n    "%s"' "$line"
-      first=0
-    done <"$out/$part.txt"
-    printf '\n  ]'
-  done
-  printf '\n}\n'
+  if [ -n "$baseline" ]; then
+    python3 tools/bench_figures.py compare "$baseline" "$out/figures.json"
+  fi
 }
 
 cmd_test() {
@@ -460,9 +466,9 @@ case "$verb" in
   screenshots) cmd_screenshots ;;
   fuzz) cmd_fuzz "$@" ;;
   soak) cmd_soak "$@" ;;
-  bench) cmd_bench ;;
+  bench) cmd_bench "$@" ;;
   *)
-    sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac
