@@ -71,10 +71,13 @@ struct Figures {
   Percentiles fields;
 };
 
-// What a run of keystrokes types and waits for: `edit` gets the
-// keystrokes, `watched` must then read `expected(digit)` and the swatch
-// show `colour(digit)`.
+// What a run of keystrokes types and waits for: `prepare` readies the
+// program, `focus` gives the edit the focus; `edit` then gets the
+// keystrokes, `watched` must read `expected(digit)` after each and the
+// swatch show `colour(digit)`.
 struct Typing {
+  std::function<void()> prepare;
+  std::function<void(HWND)> focus;
   HWND edit;
   HWND watched;
   HWND swatch;
@@ -84,17 +87,18 @@ struct Typing {
   std::function<COLORREF(wchar_t)> colour;
 };
 
+struct Samples {
+  std::vector<double> shown;
+  std::vector<double> fields;
+};
+
 // Types `count` keystrokes into the edit, each replacing its last character
 // with one of the digits in turn, and times each until the watched control
 // reads what the keystroke makes of it and the swatch has the colour.
-Figures Measure(const std::function<void(HWND)>& focus, const Typing& typing, std::size_t count) {
-  focus(typing.edit);
+void TypeBlock(const Typing& typing, std::size_t count, bool screenReadable, Samples& samples) {
+  typing.prepare();
+  typing.focus(typing.edit);
   ::SendMessageW(typing.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typing.start.c_str()));
-  const bool screenReadable = SwatchPixel(typing.swatch) != CLR_INVALID;
-  std::vector<double> samples;
-  std::vector<double> fieldSamples;
-  samples.reserve(count);
-  fieldSamples.reserve(count);
   const auto length = static_cast<LPARAM>(typing.start.size());
   for (std::size_t i = 0; i < count; ++i) {
     const wchar_t digit = typing.digits[i % 2];
@@ -106,7 +110,8 @@ Figures Measure(const std::function<void(HWND)>& focus, const Typing& typing, st
     // have handled the character, so the time is the program's and not that
     // of this process polling for it.
     ::SendMessageW(typing.edit, WM_CHAR, digit, 1);
-    fieldSamples.push_back(std::chrono::duration<double, std::milli>(Clock::now() - begin).count());
+    samples.fields.push_back(
+        std::chrono::duration<double, std::milli>(Clock::now() - begin).count());
     const auto timeout = begin + std::chrono::seconds(5);
     while (TextOf(typing.watched) != want && Clock::now() < timeout) {
     }
@@ -116,9 +121,32 @@ Figures Measure(const std::function<void(HWND)>& focus, const Typing& typing, st
       std::printf("a keystroke was not shown within 5 s\n");
       std::exit(1);
     }
-    samples.push_back(std::chrono::duration<double, std::milli>(Clock::now() - begin).count());
+    samples.shown.push_back(
+        std::chrono::duration<double, std::milli>(Clock::now() - begin).count());
   }
-  return {PercentilesOf(samples), screenReadable, PercentilesOf(fieldSamples)};
+}
+
+// `count` keystrokes of each typing, in blocks that take turns, so that a
+// busy moment of the machine falls on all of them alike.
+std::vector<Figures> MeasureInTurns(const std::vector<Typing>& typings, std::size_t count) {
+  constexpr std::size_t kBlocks = 10;
+  std::vector<Samples> samples(typings.size());
+  std::vector<bool> screenReadable;
+  for (const Typing& typing : typings) {
+    screenReadable.push_back(SwatchPixel(typing.swatch) != CLR_INVALID);
+  }
+  for (std::size_t block = 0; block < kBlocks; ++block) {
+    const std::size_t keystrokes = count * (block + 1) / kBlocks - count * block / kBlocks;
+    for (std::size_t i = 0; i < typings.size(); ++i) {
+      TypeBlock(typings[i], keystrokes, screenReadable[i], samples[i]);
+    }
+  }
+  std::vector<Figures> figures;
+  for (std::size_t i = 0; i < typings.size(); ++i) {
+    figures.push_back(
+        {PercentilesOf(samples[i].shown), screenReadable[i], PercentilesOf(samples[i].fields)});
+  }
+  return figures;
 }
 
 // What one look costs (a field's text and the swatch's pixel, with
@@ -206,32 +234,6 @@ int main(int argc, char** argv) {
     std::printf("the program did not start\n");
     return 1;
   }
-  const auto focusPigmentry = [&](HWND edit) { program.Focus(edit); };
-  HWND swatch = program.Control(ControlId::lblColor);
-  // "FFFF0" and a last digit 1 or 2: blue 241 or 242.
-  const Figures hex = Measure(
-      focusPigmentry,
-      {program.Control(ControlId::txtHex), program.Control(ControlId::txtC2), swatch, L"FFFFF0",
-       L"12", [](wchar_t digit) { return std::wstring(digit == L'1' ? L"241" : L"242"); },
-       [](wchar_t digit) { return RGB(255, 255, digit == L'1' ? 241 : 242); }},
-      count);
-  // Blue 242, then "25" and a last digit 1 or 2 in the red field:
-  // hexadecimal FB or FC.
-  ::SendMessageW(program.Control(ControlId::txtHex), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(L"FFFFF2"));
-  const Figures decimal = Measure(
-      focusPigmentry,
-      {program.Control(ControlId::txtC0), program.Control(ControlId::txtHex), swatch, L"250", L"12",
-       [](wchar_t digit) { return std::wstring(digit == L'1' ? L"FBFFF2" : L"FCFFF2"); },
-       [](wchar_t digit) { return RGB(digit == L'1' ? 251 : 252, 255, 242); }},
-      count);
-  const Percentiles look = LookCost(program.Control(ControlId::txtC2), swatch, count);
-  const Percentiles label =
-      SentTextCost(program.Control(ControlId::Label1), count, L"Get", L"Get Color:");
-  const Percentiles chain =
-      SentTextCost(program.Control(ControlId::txtHex), count, L"FFFFF1", L"FFFFF2");
-  program.Close();
-
   // The floor: the twin of the hexadecimal field in the reference window,
   // watched itself; its swatch never changes, so the wait looks at it once.
   RunningProgram reference(L"startup_reference.exe", L"PigmentryStartupReference", L"");
@@ -239,6 +241,10 @@ int main(int argc, char** argv) {
     std::printf("the reference program did not start\n");
     return 1;
   }
+  // Beside Pigmentry's window, where neither covers the other's swatch.
+  ::SetWindowPos(reference.Window(), nullptr, 400, 20, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  reference.Sync();
   HWND plainEdit = ChildWithText(reference.Window(), L"Edit", L"FFFFFF");
   HWND plainSwatch = ChildWithText(reference.Window(), L"Static", L"");
   if (plainEdit == nullptr || plainSwatch == nullptr) {
@@ -246,16 +252,41 @@ int main(int argc, char** argv) {
     return 1;
   }
   const COLORREF plainColour = SwatchPixel(plainSwatch);
-  const Figures floor = Measure([&](HWND edit) { reference.Focus(edit); },
-                                {plainEdit, plainEdit, plainSwatch, L"FFFFF0", L"12",
-                                 [](wchar_t digit) { return std::wstring(L"FFFFF") + digit; },
-                                 [&](wchar_t /*digit*/) { return plainColour; }},
-                                count);
+
+  const auto focusPigmentry = [&](HWND edit) { program.Focus(edit); };
+  HWND swatch = program.Control(ControlId::lblColor);
+  HWND txtHex = program.Control(ControlId::txtHex);
+  const std::vector<Typing> typings = {
+      // "FFFF0" and a last digit 1 or 2: blue 241 or 242.
+      {[] {}, focusPigmentry, txtHex, program.Control(ControlId::txtC2), swatch, L"FFFFF0", L"12",
+       [](wchar_t digit) { return std::wstring(digit == L'1' ? L"241" : L"242"); },
+       [](wchar_t digit) { return RGB(255, 255, digit == L'1' ? 241 : 242); }},
+      // Blue 242 (typed while the hexadecimal field still has the focus),
+      // then "25" and a last digit 1 or 2 in the red field: hexadecimal FB
+      // or FC.
+      {[&] { ::SendMessageW(txtHex, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"FFFFF2")); },
+       focusPigmentry, program.Control(ControlId::txtC0), txtHex, swatch, L"250", L"12",
+       [](wchar_t digit) { return std::wstring(digit == L'1' ? L"FBFFF2" : L"FCFFF2"); },
+       [](wchar_t digit) { return RGB(digit == L'1' ? 251 : 252, 255, 242); }},
+      {[] {}, [&](HWND edit) { reference.Focus(edit); }, plainEdit, plainEdit, plainSwatch,
+       L"FFFFF0", L"12", [](wchar_t digit) { return std::wstring(L"FFFFF") + digit; },
+       [&](wchar_t /*digit*/) { return plainColour; }},
+  };
+  const std::vector<Figures> measured = MeasureInTurns(typings, count);
+  const Figures& hex = measured[0];
+  const Figures& decimal = measured[1];
+  const Figures& floor = measured[2];
+
+  const Percentiles look = LookCost(program.Control(ControlId::txtC2), swatch, count);
+  const Percentiles label =
+      SentTextCost(program.Control(ControlId::Label1), count, L"Get", L"Get Color:");
+  const Percentiles chain = SentTextCost(txtHex, count, L"FFFFF1", L"FFFFF2");
   // The chain's own write: a text sent to another plain edit, one without
   // the focus, as the chain's fields are.
   HWND otherEdit = ChildWithText(reference.Window(), L"Edit", L"255");
   const Percentiles write =
       SentTextCost(otherEdit != nullptr ? otherEdit : plainEdit, count, L"241", L"242");
+  program.Close();
   reference.Close();
 
   Print("Typed hexadecimal digit, under Wine", hex, count);

@@ -9,7 +9,6 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/win32/accessible_names.h"
 #include "platform/win32/command_button.h"
 #include "platform/win32/control_ids.h"
 #include "platform/win32/label.h"
@@ -26,7 +25,6 @@ namespace {
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kFormExStyle = 0;
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-constexpr UINT_PTR kSubclassId = 1;
 constexpr int kIconResourceId = 1;
 constexpr int kFontPoints = 8;
 
@@ -198,10 +196,8 @@ void Win32Form::CreateControls() {
         break;
     }
     if (design->kind != ControlKind::Line) {
-      ::SetWindowSubclass(child, &Win32Form::ChildProc, kSubclassId,
-                          reinterpret_cast<DWORD_PTR>(this));
+      childWindow->Subclass();
     }
-    AddAccessibleName(child, design->id);
     children_.at(static_cast<std::size_t>(design->id)) = childWindow;
     view_.AttachControl(design->id, *control);
     controls_.push_back(std::move(control));
@@ -640,31 +636,17 @@ void Win32Form::OnDpiChanged(WPARAM wParam, const RECT& suggested) {
   ApplyFont();
 }
 
-LRESULT CALLBACK Win32Form::ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR /*subclassId*/, DWORD_PTR refData) {
-  auto* form = reinterpret_cast<Win32Form*>(refData);
-  ChildWindow* child = form->ChildOf(window);
-  if (message == WM_NCDESTROY || child == nullptr) {
-    if (message == WM_NCDESTROY) {
-      ::RemoveWindowSubclass(window, &Win32Form::ChildProc, kSubclassId);
-    }
-    return ::DefSubclassProc(window, message, wParam, lParam);
-  }
-  return form->HandleChildMessage(*child, message, wParam, lParam);
-}
-
 LRESULT Win32Form::HandleChildMessage(ChildWindow& child, UINT message, WPARAM wParam,
                                       LPARAM lParam) {
-  const HWND window = child.Hwnd();
   if (message == WM_SETFOCUS) {
-    const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+    const LRESULT result = child.Default(message, wParam, lParam);
     OnChildFocus(child);
     return result;
   }
   if (const auto handled = child.OnMessage(message, wParam, lParam)) {
     return *handled;
   }
-  return ::DefSubclassProc(window, message, wParam, lParam);
+  return child.Default(message, wParam, lParam);
 }
 
 }  // namespace pigmentry::platform::win32

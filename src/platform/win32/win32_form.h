@@ -44,6 +44,8 @@ class Win32Form final : public Window {
   int RunMessageLoop();
   [[nodiscard]] HWND Hwnd() const { return window_; }
   [[nodiscard]] Dpi CurrentDpi() const { return dpi_; }
+  // A message of one of the window's controls (see ChildWindow::Subclass).
+  LRESULT HandleChildMessage(ChildWindow& child, UINT message, WPARAM wParam, LPARAM lParam);
 
   // Window
   [[nodiscard]] std::wstring Caption() const override;
@@ -69,10 +71,7 @@ class Win32Form final : public Window {
  private:
   static void RegisterClass(HINSTANCE instance);
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR subclassId, DWORD_PTR refData);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleChildMessage(ChildWindow& child, UINT message, WPARAM wParam, LPARAM lParam);
 
   void CreateControls();
   void CreateMenu();
