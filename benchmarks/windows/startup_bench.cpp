@@ -36,6 +36,7 @@ using pigmentry::bench::Figure;
 
 constexpr DWORD kStartTimeoutMs = 20000;
 constexpr DWORD kCloseTimeoutMs = 10000;
+constexpr DWORD kSettleMs = 250;
 
 struct Sample {
   double milliseconds;
@@ -208,6 +209,10 @@ std::optional<Sample> StartOnce(const std::wstring& program, std::string* steps 
     sample.workingSet = memory.WorkingSetSize;
   }
   Close(info.hProcess, info.dwProcessId, window);
+  // The system tidies up after a process for a while after it has ended
+  // (under Wine the server and the display's windows); the next start must
+  // not share that time, or a program would pay for the one before it.
+  ::Sleep(kSettleMs);
   return sample;
 }
 
@@ -395,17 +400,25 @@ int wmain(int argc, wchar_t** argv) {
   PrintSummary("Pigmentry", ours, samples[0].size());
   PrintSummary("Reference", reference, samples[1].size());
   PrintSummary("Notepad", theirs, samples[2].size());
-  const double ratio = ours.milliseconds / reference.milliseconds;
-  std::printf("start-up ratio Pigmentry / Reference: %.3f (budget 1.05): %s\n", ratio,
-              ratio <= 1.05 ? "within" : "OVER");
+  // Each round starts Pigmentry and then the reference: the median of the
+  // rounds' ratios holds still while the machine's load comes and goes,
+  // where the ratio of the two medians follows it.
+  std::vector<double> ratios;
+  for (std::size_t run = 0; run < samples[0].size(); ++run) {
+    ratios.push_back(samples[0][run].milliseconds / samples[1][run].milliseconds);
+  }
+  const double ratio = Median(ratios);
+  std::printf(
+      "start-up ratio Pigmentry / Reference: %.3f, the median of %zu rounds' ratios (budget "
+      "1.05): %s; ratio of the medians %.3f\n",
+      ratio, ratios.size(), ratio <= 1.05 ? "within" : "OVER",
+      ours.milliseconds / reference.milliseconds);
   std::printf("start-up ratio Pigmentry / Notepad: %.2f\n",
               ours.milliseconds / theirs.milliseconds);
   Figure("startup.pigmentry.median", ours.milliseconds, "ms").Spread(ours.spread);
   Figure("startup.reference.median", reference.milliseconds, "ms").Spread(reference.spread);
   Figure("startup.notepad.median", theirs.milliseconds, "ms").Spread(theirs.spread);
-  Figure("startup.against_reference", ours.milliseconds, "ms")
-      .Reference(reference.milliseconds)
-      .RatioBudget(1.05);
+  Figure("startup.ratio_to_reference", ratio, "ratio").Spread(Spread(ratios)).Budget(1.05);
   if (ours.workingSet != 0) {
     Figure("startup.pigmentry.working_set", static_cast<double>(ours.workingSet) / 1024, "KiB")
         .Reference(static_cast<double>(reference.workingSet) / 1024);

@@ -8,7 +8,7 @@
 #include "app/form1_design.h"
 #include "app/win32/start_steps.h"
 #include "bridge/com/com_host.h"
-#include "bridge/com/com_support.h"
+#include "platform/win32/com_libraries.h"
 #include "platform/win32/win32_form.h"
 
 // The parameters keep the names the SDK declares them with.
@@ -16,8 +16,9 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR /*l
                     int nShowCmd) {
   using pigmentry::app::StartSteps;
   StartSteps::Mark("entry");
-  const pigmentry::bridge::com::Apartment apartment;
-  StartSteps::Mark("com_apartment");
+  // COM is entered on first need: a click of a host button, or an
+  // assistive tool's first question; left when the program ends.
+  const pigmentry::platform::win32::com::ApartmentScope apartment;
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
   StartSteps::Mark("common_controls");

@@ -83,7 +83,7 @@ ComPtr<IDispatch> As(IUnknown* object, const IID& iid, Operation operation) {
 }
 
 std::int32_t LongOf(Variant& value, Operation operation) {
-  Check(VariantChangeType(&value.Get(), &value.Get(), 0, VT_I4), operation);
+  Check(com::runtime::VariantChangeType(&value.Get(), &value.Get(), 0, VT_I4), operation);
   return value.Get().lVal;
 }
 
@@ -230,7 +230,7 @@ class ComColour final : public Colour {
     // The colour goes by reference, as a late-bound client passes an object.
     IDispatch* pointer = Of(source).Get();
     VARIANTARG argument;
-    VariantInit(&argument);
+    com::runtime::VariantInit(&argument);
     argument.vt = VT_BYREF | VT_DISPATCH;
     argument.ppdispVal = &pointer;
     DISPPARAMS params{&argument, nullptr, 1, 0};
@@ -342,7 +342,7 @@ class ComShapes final : public ShapeCollection {
   }
   std::unique_ptr<Shape> Item(std::int16_t position) override {
     VARIANT index;
-    VariantInit(&index);
+    com::runtime::VariantInit(&index);
     index.vt = VT_I2;
     index.iVal = position;
     ComPtr<IDispatch> shape;
@@ -396,8 +396,8 @@ class ComApplication final : public Application {
 
 ComPtr<IDispatch> Create(const CLSID& clsid, const IID& iid, Operation operation) {
   ComPtr<IDispatch> object;
-  Check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, iid,
-                         reinterpret_cast<void**>(object.GetAddressOf())),
+  Check(com::runtime::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                       iid, reinterpret_cast<void**>(object.GetAddressOf())),
         operation);
   if (!object) {
     Check(E_POINTER, operation);

@@ -10,6 +10,8 @@
 #include <array>
 #include <utility>
 
+#include "platform/win32/com_libraries.h"
+
 namespace pigmentry::platform::win32 {
 namespace {
 
@@ -103,7 +105,7 @@ class AnnotatedAccessible final : public IAccessible, public IOleWindow {
     if (name == nullptr) {
       return E_POINTER;
     }
-    *name = ::SysAllocString(annotation_.name);
+    *name = com::SysAllocString(annotation_.name);
     return *name != nullptr ? S_OK : E_OUTOFMEMORY;
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
@@ -113,7 +115,7 @@ class AnnotatedAccessible final : public IAccessible, public IOleWindow {
     if (role == nullptr) {
       return E_POINTER;
     }
-    ::VariantInit(role);
+    com::VariantInit(role);
     role->vt = VT_I4;
     role->lVal = annotation_.role;
     return S_OK;
@@ -237,9 +239,14 @@ std::optional<LRESULT> AnnotatedAccessibleObject(HWND control, ControlId id, WPA
   const auto annotation =
       std::find_if(kAnnotations.begin(), kAnnotations.end(),
                    [id](const AccessibleAnnotation& each) { return each.id == id; });
+  if (annotation == kAnnotations.end()) {
+    return std::nullopt;
+  }
+  // The object goes to the tool through COM, from this thread's apartment.
+  com::EnterApartment();
   const Oleacc& oleacc = Oleacc::Get();
   ComPtr<IAccessible> standard;
-  if (annotation == kAnnotations.end() || !oleacc.Loaded() ||
+  if (!oleacc.Loaded() ||
       FAILED(oleacc.CreateStdAccessibleObject(control, OBJID_CLIENT, IID_IAccessible,
                                               reinterpret_cast<void**>(standard.GetAddressOf())))) {
     return std::nullopt;

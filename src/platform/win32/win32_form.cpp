@@ -242,26 +242,32 @@ int WidestDigitRun(HDC dc, HFONT font, int characters) {
   return widest;
 }
 
-// A smaller font of the same face for a field too narrow to show
-// `characters` digits in the dialog font, or none when that one fits.
-Font FontThatFits(HWND field, LOGFONTW logFont, int characters) {
+// The room for text of a field, in pixels.
+int TextRoom(HWND field) {
   RECT text{};
   ::SendMessageW(field, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
-  const int room = text.right - text.left;
+  return text.right - text.left;
+}
+
+// A smaller font of the same face for a field with `room` pixels, too
+// narrow to show `characters` digits in the dialog font `dialogFont` (made
+// from `logFont`), or none when that one fits.
+Font FontThatFits(HWND field, int room, LOGFONTW logFont, HFONT dialogFont, int characters) {
   HDC dc = ::GetDC(field);
   if (dc == nullptr) {
     return nullptr;
   }
   Font fitted;
-  for (bool first = true; logFont.lfHeight < -kSmallestFont; ++logFont.lfHeight, first = false) {
-    Font font(::CreateFontIndirectW(&logFont));
-    if (!font || WidestDigitRun(dc, font.get(), characters) <= room) {
-      if (!first) {
-        fitted = std::move(font);
+  if (logFont.lfHeight < -kSmallestFont && WidestDigitRun(dc, dialogFont, characters) > room) {
+    fitted.reset(::CreateFontIndirectW(&logFont));  // the smallest tried so far
+    for (++logFont.lfHeight; fitted && logFont.lfHeight < -kSmallestFont; ++logFont.lfHeight) {
+      Font font(::CreateFontIndirectW(&logFont));
+      const bool last = !font || WidestDigitRun(dc, font.get(), characters) <= room;
+      fitted = std::move(font);
+      if (last) {
+        break;
       }
-      break;
     }
-    fitted = std::move(font);  // the smallest tried so far
   }
   ::ReleaseDC(field, dc);
   return fitted;
@@ -287,15 +293,35 @@ void Win32Form::ApplyFont() {
     return;
   }
   std::vector<Font> fieldFonts;
+  // Fields of the same room for the same number of digits share one choice
+  // (the three decimal fields): the font of the choice, or none for the
+  // dialog font.
+  struct Choice {
+    int room;
+    int characters;
+    HFONT font;
+  };
+  std::vector<Choice> choices;
   for (ChildWindow* child : children_) {
     const ControlDesign& design = design_.Control(child->Id());
     SetFieldFont(child->Hwnd(), font.get(), design.kind);
-    if (design.kind == ControlKind::TextField) {
-      const auto characters = static_cast<int>(std::wstring_view(design.text).size());
-      if (Font fitted = FontThatFits(child->Hwnd(), logFont, characters)) {
-        SetFieldFont(child->Hwnd(), fitted.get(), design.kind);
+    if (design.kind != ControlKind::TextField) {
+      continue;
+    }
+    const auto characters = static_cast<int>(std::wstring_view(design.text).size());
+    const int room = TextRoom(child->Hwnd());
+    auto choice = std::find_if(choices.begin(), choices.end(), [&](const Choice& made) {
+      return made.room == room && made.characters == characters;
+    });
+    if (choice == choices.end()) {
+      Font fitted = FontThatFits(child->Hwnd(), room, logFont, font.get(), characters);
+      choice = choices.insert(choices.end(), {room, characters, fitted.get()});
+      if (fitted) {
         fieldFonts.push_back(std::move(fitted));
       }
+    }
+    if (choice->font != nullptr) {
+      SetFieldFont(child->Hwnd(), choice->font, design.kind);
     }
   }
   font_ = std::move(font);
