@@ -6,6 +6,7 @@
 #include <wrl/client.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -413,6 +414,7 @@ class ComHost final : public Host {
   ~ComHost() override { LetGoOfApplication(); }
 
   std::unique_ptr<Colour> NewColour() override {
+    RegisterFilter();
     return std::make_unique<ComColour>(Create(kClsidColour, kIidColour, Operation::NewColour));
   }
   std::unique_ptr<HostObject> HoldInput(std::intptr_t window) override {
@@ -421,13 +423,22 @@ class ComHost final : public Host {
 
  protected:
   std::unique_ptr<Application> CreateApplication() override {
+    RegisterFilter();
     return std::make_unique<ComApplication>(
         Create(kClsidApplication, kIidApplication, Operation::CreateApplication));
   }
 
  private:
+  // From the first call to the host on, not at start: registering it
+  // loads COM, which a start that never reaches the host does without.
+  void RegisterFilter() {
+    if (!filter_) {
+      filter_.emplace();
+    }
+  }
+
   // Asks a host that refuses calls again, for a while, instead of failing.
-  com::MessageFilterScope filter_;
+  std::optional<com::MessageFilterScope> filter_;
 };
 
 }  // namespace
