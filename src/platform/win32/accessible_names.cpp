@@ -6,7 +6,6 @@
 #include <oleacc.h>
 #include <wrl/client.h>
 
-#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -236,10 +235,13 @@ std::optional<LRESULT> AnnotatedAccessibleObject(HWND control, ControlId id, WPA
   if (static_cast<LONG>(lParam) != OBJID_CLIENT) {
     return std::nullopt;
   }
-  const auto annotation =
-      std::find_if(kAnnotations.begin(), kAnnotations.end(),
-                   [id](const AccessibleAnnotation& each) { return each.id == id; });
-  if (annotation == kAnnotations.end()) {
+  const AccessibleAnnotation* annotation = nullptr;
+  for (const AccessibleAnnotation& each : kAnnotations) {
+    if (each.id == id) {
+      annotation = &each;
+    }
+  }
+  if (annotation == nullptr) {
     return std::nullopt;
   }
   // The object goes to the tool through COM, from this thread's apartment.
