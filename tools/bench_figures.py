@@ -9,10 +9,11 @@
       it has them its reference, the ratio to it, its budget and its spread.
 
   bench_figures.py compare OLD.json NEW.json
-      Prints each figure whose value moved beyond the noise: a figure without
-      a spread (a size, a count of calls) with any change, one with a spread
-      (a time) by more than twice the larger of its two spreads and by more
-      than 1 % of the old value. Figures only in one of the files are listed.
+      Prints each figure whose value moved beyond the noise: a figure with a
+      spread by more than twice the larger of its two spreads and 1 % of the
+      old value; a time without one (a 99th percentile) by more than 10 %; any
+      other figure (a size, a count of calls) with any change. Figures only in
+      one of the files are listed too.
 """
 
 import argparse
@@ -127,15 +128,19 @@ def load(path):
         return {figure["name"]: figure for figure in json.load(source)["figures"]}
 
 
+TIME_UNITS = {"s", "ms", "us", "ns"}
+
+
 def moved(old, new):
     """True when the change is beyond the noise of the two figures: any change
     of a figure without a spread (a size, a count), else one beyond twice the
     larger spread and 1 % of the old value."""
     change = new["value"] - old["value"]
-    if "spread" not in old and "spread" not in new:
-        return change != 0
-    noise = 2 * max(old.get("spread", 0.0), new.get("spread", 0.0))
     relative = abs(change) / abs(old["value"]) if old["value"] else math.inf
+    if "spread" not in old and "spread" not in new:
+        # A time without a spread (a 99th percentile) moves by 10 %.
+        return relative > 0.10 if new["unit"] in TIME_UNITS else change != 0
+    noise = 2 * max(old.get("spread", 0.0), new.get("spread", 0.0))
     return abs(change) > noise and relative > 0.01
 
 
