@@ -4,6 +4,8 @@
 #   ./build.sh run [ARGS...]  build Pigmentry.exe and open it (under Wine on Linux;
 #                             with no display: on Xvfb, saving build/screenshot.png)
 #   ./build.sh test           build everything and run every test
+#   ./build.sh test32         every test that needs 32-bit programs (where this kernel
+#                             runs none, inside the 32-bit test machine: slow)
 #   ./build.sh build          build the native and the Windows trees (64-bit and 32-bit)
 #   ./build.sh package        build the release zip with both Windows builds
 #   ./build.sh screenshots    take the README's pictures of the layouts and the menu
@@ -11,8 +13,10 @@
 #                             from its seeds, then keep the minimised corpus
 #   ./build.sh soak [STEPS]   a random session with the real window under Wine
 #                             (default about ten minutes; SOAK_SEED=N to replay)
-#   ./build.sh bench          every figure in one table (optimised builds), also as
-#                             JSON in build/bench/
+#   ./build.sh bench [--compare OLD.json]
+#                             every figure in one table (optimised builds), also as
+#                             data in build/bench/figures.json; prints what moved
+#                             since OLD.json or the run before
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")" && pwd)
@@ -269,19 +273,35 @@ cmd_soak() {
 
 # Every figure in one table, in an optimised build: the keystroke chains on
 # the in-memory platform (Google Benchmark), the host calls of the buttons,
-# and under Wine the keystroke latency of the real window, the start-up next
-# to a minimal window and Notepad, the buttons against the stand-in host in
-# its own process (BRIDGE_LARGEST shapes at most, 10000 unless set), and the
-# size of Pigmentry.exe with what makes it up. Also written as JSON to
-# build/bench/figures.json (the keystroke part in Google Benchmark's form in
-# build/bench/keystrokes.json) so that two runs can be compared.
+# and under Wine the keystroke latency of the real window beside its floor (a
+# plain edit), the start-up next to a minimal window and Notepad with the
+# cost of each step of both, the buttons against the stand-in host in its
+# own process (BRIDGE_LARGEST shapes at most, 10000 unless set), and the size
+# of Pigmentry.exe with what makes it up. Every figure is also written as
+# data to build/bench/figures.json (tools/bench_figures.py; the keystroke
+# chains in Google Benchmark's form in build/bench/keystrokes.json). The
+# figures of the run before are kept as build/bench/figures.previous.json,
+# and what moved beyond the noise since then is printed, or since OLD.json
+# with --compare OLD.json.
 cmd_bench() {
+  local out="$root/build/bench" largest=${BRIDGE_LARGEST:-10000} baseline=
+  case "${1:-}" in
+    --compare)
+      baseline=$(realpath "${2:?--compare needs a figures.json}")
+      [ -f "$baseline" ] || { echo "No such file: $2"; exit 2; }
+      ;;
+    "") ;;
+    *)
+      echo "Usage: ./build.sh bench [--compare OLD.json]"
+      exit 2
+      ;;
+  esac
   ensure_packages
-  local out="$root/build/bench" largest=${BRIDGE_LARGEST:-10000}
   say "Native benchmarks (Release, no sanitizers)"
   configure_and_build bench
   build/bench/keystroke_bench --benchmark_out="$out/keystrokes.json" \
-    --benchmark_out_format=json --benchmark_min_time=0.5 | tee "$out/keystrokes.txt"
+    --benchmark_out_format=json --benchmark_min_time=0.5 --benchmark_repetitions=3 \
+    --benchmark_report_aggregates_only=true | tee "$out/keystrokes.txt"
   build/bench/bridge_bench | tee "$out/bridge-memory.txt"
 
   say "Windows benchmarks under Wine"
@@ -294,11 +314,12 @@ cmd_bench() {
   cmake/wine-run.sh build/windows/startup_bench.exe "Z:${root//\//\\}\\build\\windows\\Pigmentry.exe" 20 |
     tee "$out/startup.txt"
   cmake/wine-run.sh build/windows/bridge_bench_win.exe "$largest" | tee "$out/bridge-wine.txt"
-  local exe=build/windows/Pigmentry.exe bytes
+  local exe=build/windows/Pigmentry.exe bytes budget
   bytes=$(wc -c <"$exe")
+  budget=$(sed -n 's/^ *set(PIGMENTRY_MAX_EXE_KIB \([0-9]*\)).*/\1/p' cmake/release.cmake | head -n 1)
   {
-    echo "Pigmentry.exe (64-bit): $bytes bytes ($(((bytes + 1023) / 1024)) KiB), budget" \
-      "$(sed -n 's/^ *set(PIGMENTRY_MAX_EXE_KIB \([0-9]*\)).*/\1/p' cmake/release.cmake | head -n 1) KiB"
+    echo "Pigmentry.exe (64-bit): $bytes bytes ($(((bytes + 1023) / 1024)) KiB), budget $budget KiB"
+    echo "figure size.pigmentry_exe $bytes bytes budget=$((budget * 1024))"
     echo "Largest contributors (from the link map):"
     sh benchmarks/size/size_report.sh build/windows/Pigmentry.map 10 |
       awk -F '\t' '{printf "  %-7s %-60s %7d\n", $1, $2, $3}'
@@ -306,32 +327,19 @@ cmd_bench() {
 
   say "All figures"
   cat "$out/keystrokes.txt" "$out/bridge-memory.txt" "$out/keystroke-wine.txt" \
-    "$out/startup.txt" "$out/bridge-wine.txt" "$out/size.txt" | grep -v '^\*\*\*WARNING'
-  benchmark_json "$out" "$bytes" >"$out/figures.json"
+    "$out/startup.txt" "$out/bridge-wine.txt" "$out/size.txt" |
+    grep -v -e '^\*\*\*WARNING' -e '^figure '
+  if [ -z "$baseline" ] && [ -f "$out/figures.json" ]; then
+    mv "$out/figures.json" "$out/figures.previous.json"
+    baseline="$out/figures.previous.json"
+  fi
+  python3 tools/bench_figures.py collect "$out/figures.json" "$out/bridge-memory.txt" \
+    "$out/keystroke-wine.txt" "$out/startup.txt" "$out/bridge-wine.txt" "$out/size.txt" \
+    --google-benchmark "$out/keystrokes.json"
   echo "Written: build/bench/figures.json, build/bench/keystrokes.json"
-}
-
-# The figures of one bench run as JSON: the exact lines of each part, and
-# the executable's size.
-benchmark_json() {
-  local out=$1 bytes=$2 part first=1
-  printf '{\n  "date": "%s",\n  "exe_bytes": %s,\n  "keystrokes": "keystrokes.json"' \
-    "$(date -u +%Y-%m-%dT%H:%M:%SZ)" "$bytes"
-  for part in bridge-memory keystroke-wine startup bridge-wine size; do
-    printf ',\n  "%s": [' "$part"
-    first=1
-    while IFS= read -r line; do
-      line=${line//$'\r'/}
-      line=${line//$'\t'/ }
-      line=${line//\\/\\\\}
-      line=${line//\"/\\\"}
-      [ "$first" = 1 ] || printf ','
-      printf '\n    "%s"' "$line"
-      first=0
-    done <"$out/$part.txt"
-    printf '\n  ]'
-  done
-  printf '\n}\n'
+  if [ -n "$baseline" ]; then
+    python3 tools/bench_figures.py compare "$baseline" "$out/figures.json"
+  fi
 }
 
 # The counts of a ctest log, where a test that ran a group inside the 32-bit
@@ -457,6 +465,34 @@ cmd_test() {
   return "$status"
 }
 
+# Every end-to-end test of the 32-bit Pigmentry.exe, and every Get and Set
+# test of the 64-bit one against the 32-bit stand-in host. Where this kernel
+# runs 32-bit programs, ./build.sh test runs them all already; where it does
+# not, it runs a part of them inside the 32-bit test machine, whose
+# emulated programs are slow, and this runs the rest there too.
+cmd_test32() {
+  ensure_packages
+  local logs="$root/build/logs" status=0 p f s tree
+  mkdir -p "$logs"
+  build_windows
+  build_windows32
+  for tree in windows windows32; do
+    say "$tree: the tests that need 32-bit programs"
+    rm -f "build/$tree/machine-junit.xml"
+    if pigmentry_wine_runs_32bit; then
+      [ "$tree" = windows32 ] || continue
+      tools/vm/ctest-under-wine "build/$tree" --output-on-failure --timeout 120 -R '^e2e\.' \
+        2>&1 | tee "$logs/$tree-32bit.log" || status=1
+    else
+      PIGMENTRY_MACHINE_TESTS=full ctest --preset "$tree" -R '^e2e\.in_32bit_machine$' \
+        2>&1 | tee "$logs/$tree-32bit.log" || status=1
+    fi
+    read -r p f s < <(counts_with_machine "$logs/$tree-32bit.log" "build/$tree/machine-junit.xml")
+    echo "$tree: $p passed, $f failed, $s skipped"
+  done
+  return "$status"
+}
+
 # Pictures of the real program for the README: the three layouts and the
 # pop-up menu, on Xvfb.
 cmd_screenshots() {
@@ -488,14 +524,15 @@ verb=${1:-}
 case "$verb" in
   run) cmd_run "$@" ;;
   test) cmd_test ;;
+  test32) cmd_test32 ;;
   build) cmd_build ;;
   package) cmd_package ;;
   screenshots) cmd_screenshots ;;
   fuzz) cmd_fuzz "$@" ;;
   soak) cmd_soak "$@" ;;
-  bench) cmd_bench ;;
+  bench) cmd_bench "$@" ;;
   *)
-    sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

@@ -68,7 +68,8 @@ if(TARGET pigmentry_win32 AND EXISTS ${PIGMENTRY_HARNESS})
   add_executable(bridge_bench_win ${PIGMENTRY_STANDIN_ROOT}/benchmarks/windows/bridge_bench.cpp
                                   ${PIGMENTRY_HARNESS})
   target_include_directories(bridge_bench_win PRIVATE ${PIGMENTRY_STANDIN_ROOT}/src
-                                                      ${PIGMENTRY_STANDIN_ROOT}/tests)
+                                                      ${PIGMENTRY_STANDIN_ROOT}/tests
+                                                      ${PIGMENTRY_STANDIN_ROOT}/benchmarks)
   target_link_libraries(bridge_bench_win PRIVATE pigmentry_win32 user32 ole32 oleaut32 oleacc)
   set_target_properties(bridge_bench_win PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   if(MINGW)

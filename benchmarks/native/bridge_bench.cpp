@@ -8,6 +8,7 @@
 #include "app/form1.h"
 #include "app/form1_design.h"
 #include "bridge/memory/memory_host.h"
+#include "figure_line.h"
 #include "platform/memory/memory_form.h"
 
 namespace {
@@ -44,12 +45,19 @@ Counts Click(std::size_t shapes, ControlId button) {
 }  // namespace
 
 int main() {
+  using pigmentry::bench::Figure;
   const Counts get = Click(3, ControlId::cmdGetPaint);
   std::printf("Get Fill (3 selected):    %6ld host calls, %6ld by name\n", get.calls, get.byName);
+  Figure("bridge.memory.get_fill.host_calls", static_cast<double>(get.calls), "calls");
+  Figure("bridge.memory.get_fill.by_name", static_cast<double>(get.byName), "calls");
   for (const std::size_t shapes : {1U, 100U, 10000U}) {
     const Counts set = Click(shapes, ControlId::cmdSetPaint);
     std::printf("Set Fill on %5zu shapes: %6ld host calls, %6ld by name, %.2f ms\n", shapes,
                 set.calls, set.byName, set.milliseconds);
+    const std::string name = "bridge.memory.set_fill_" + std::to_string(shapes);
+    Figure((name + ".host_calls").c_str(), static_cast<double>(set.calls), "calls");
+    Figure((name + ".by_name").c_str(), static_cast<double>(set.byName), "calls");
+    Figure((name + ".time").c_str(), set.milliseconds, "ms");
   }
   std::printf(
       "(names are looked up through GetIDsOfNames only by the COM host: at most once per\n"

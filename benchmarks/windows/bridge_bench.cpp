@@ -24,6 +24,7 @@
 #include "bridge/com/binding.h"
 #include "bridge/com/com_support.h"
 #include "e2e/harness.h"
+#include "figure_line.h"
 
 namespace {
 
@@ -248,6 +249,16 @@ double MinimalSetMilliseconds(std::size_t shapes) {
   return milliseconds;
 }
 
+// The click's figures as data, named `name`.
+void PrintClickFigures(const std::string& name, const Click& click) {
+  using pigmentry::bench::Figure;
+  Figure((name + ".host_calls").c_str(), static_cast<double>(click.host.calls), "calls");
+  Figure((name + ".get_ids_of_names").c_str(), static_cast<double>(click.host.lookups), "calls");
+  Figure((name + ".query_interface").c_str(), static_cast<double>(click.host.queries), "calls");
+  Figure((name + ".release").c_str(), static_cast<double>(click.host.releases), "calls");
+  Figure((name + ".time").c_str(), click.milliseconds, "ms");
+}
+
 void PrintClick(const char* what, std::size_t shapes, const Click& click) {
   const auto per = [&](long value) { return static_cast<double>(value) / double(shapes); };
   std::printf(
@@ -268,13 +279,18 @@ int main(int argc, char** argv) {
   std::printf("Pigmentry.exe against the stand-in host in its own process\n");
   const Click get = Measure(3, ControlId::cmdGetPaint);
   PrintClick("Get Fill (3 selected)", 1, get);
+  PrintClickFigures("bridge.wine.get_fill", get);
   const Click one = Measure(1, ControlId::cmdSetPaint);
   PrintClick("Set Fill on 1 shape", 1, one);
+  PrintClickFigures("bridge.wine.set_fill_1", one);
   const Click hundred = Measure(100, ControlId::cmdSetPaint);
   PrintClick("Set Fill on 100 shapes", 100, hundred);
+  PrintClickFigures("bridge.wine.set_fill_100", hundred);
   if (largest > 100) {
     const std::string what = "Set Fill on " + std::to_string(largest) + " shapes";
-    PrintClick(what.c_str(), largest, Measure(largest, ControlId::cmdSetPaint));
+    const Click most = Measure(largest, ControlId::cmdSetPaint);
+    PrintClick(what.c_str(), largest, most);
+    PrintClickFigures("bridge.wine.set_fill_largest", most);
   }
 
   std::printf("\nHost calls for each further shape of a Set (each CMYK fill):\n");
@@ -297,6 +313,10 @@ int main(int argc, char** argv) {
   if (floor > 0) {
     std::printf("Set Fill on 100 shapes: %.1f ms, %.2f times the reference (budget 1.2)\n",
                 hundred.milliseconds, hundred.milliseconds / floor);
+    pigmentry::bench::Figure("bridge.wine.set_fill_100.against_reference", hundred.milliseconds,
+                             "ms")
+        .Reference(floor)
+        .RatioBudget(1.2);
   }
   ::CoUninitialize();
   return 0;

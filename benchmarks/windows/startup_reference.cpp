@@ -6,6 +6,9 @@
 // <windows.h> first: the other SDK headers build on it.
 #include <commctrl.h>
 
+// Its steps, timed as Pigmentry's are (startup_reference_steps.exe).
+#include "app/win32/start_steps.h"
+
 namespace {
 
 struct Child {
@@ -13,16 +16,17 @@ struct Child {
   const wchar_t* text;
   DWORD style;
   int x, y, width, height;
+  DWORD exStyle = 0;
 };
 
 // Pigmentry's controls, in its default layout at 96 DPI.
 constexpr Child kChildren[] = {
     {L"BUTTON", L"RGB", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 8, 8, 48, 17},
-    {L"EDIT", L"255", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 8, 28, 36, 20},
-    {L"EDIT", L"255", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 48, 28, 36, 20},
-    {L"EDIT", L"255", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 88, 28, 36, 20},
+    {L"EDIT", L"255", ES_AUTOHSCROLL | WS_TABSTOP, 8, 28, 36, 20, WS_EX_CLIENTEDGE},
+    {L"EDIT", L"255", ES_AUTOHSCROLL | WS_TABSTOP, 48, 28, 36, 20, WS_EX_CLIENTEDGE},
+    {L"EDIT", L"255", ES_AUTOHSCROLL | WS_TABSTOP, 88, 28, 36, 20, WS_EX_CLIENTEDGE},
     {L"BUTTON", L"Hex", BS_AUTORADIOBUTTON, 8, 52, 48, 17},
-    {L"EDIT", L"FFFFFF", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 8, 72, 56, 20},
+    {L"EDIT", L"FFFFFF", ES_AUTOHSCROLL | WS_TABSTOP, 8, 72, 56, 20, WS_EX_CLIENTEDGE},
     {L"BUTTON", L"Fill", BS_PUSHBUTTON | WS_TABSTOP, 8, 112, 56, 23},
     {L"BUTTON", L"Outline", BS_PUSHBUTTON | WS_TABSTOP, 68, 112, 56, 23},
     {L"BUTTON", L"Fill", BS_PUSHBUTTON | WS_TABSTOP, 8, 156, 56, 23},
@@ -45,8 +49,11 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int showCommand) {
+  using pigmentry::app::StartSteps;
+  StartSteps::Mark("entry");
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
+  StartSteps::Mark("common_controls");
 
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
@@ -65,18 +72,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   if (window == nullptr) {
     return 1;
   }
+  StartSteps::Mark("window");
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
   HFONT font = ::CreateFontIndirectW(&metrics.lfMessageFont);
   for (const Child& child : kChildren) {
-    HWND control = ::CreateWindowExW(0, child.className, child.text,
+    HWND control = ::CreateWindowExW(child.exStyle, child.className, child.text,
                                      WS_CHILD | WS_VISIBLE | child.style, child.x, child.y,
                                      child.width, child.height, window, nullptr, instance, nullptr);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
+  StartSteps::Mark("controls");
   ::ShowWindow(window, showCommand);
   ::UpdateWindow(window);
+  StartSteps::Mark("show");
+  StartSteps::Report();
 
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -1,6 +1,7 @@
 #include "e2e/harness.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/win32/control_ids.h"
 
@@ -84,13 +85,24 @@ std::wstring OwnFolder() {
 
 RunningProgram::RunningProgram(const std::wstring& arguments,
                                const std::vector<std::wstring>& environment,
-                               const StartPlace& place) {
+                               const StartPlace& place)
+    : windowClass_(platform::win32::kForm1ClassName) {
   for (const std::wstring& entry : environment) {
     const std::size_t equals = entry.find(L'=');
     ::SetEnvironmentVariableW(entry.substr(0, equals).c_str(), entry.substr(equals + 1).c_str());
   }
-  const std::wstring program =
-      place.program.empty() ? OwnFolder() + L"Pigmentry.exe" : place.program;
+  Start(place.program.empty() ? OwnFolder() + L"Pigmentry.exe" : place.program, arguments,
+        place.currentDirectory);
+}
+
+RunningProgram::RunningProgram(const std::wstring& file, std::wstring windowClass,
+                               const std::wstring& arguments)
+    : windowClass_(std::move(windowClass)) {
+  Start(OwnFolder() + file, arguments, L"");
+}
+
+void RunningProgram::Start(const std::wstring& program, const std::wstring& arguments,
+                           const std::wstring& currentDirectory) {
   std::wstring commandLine = L"\"" + program + L"\"";
   if (!arguments.empty()) {
     commandLine += L" " + arguments;
@@ -98,7 +110,7 @@ RunningProgram::RunningProgram(const std::wstring& arguments,
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                   place.currentDirectory.empty() ? nullptr : place.currentDirectory.c_str(),
+                   currentDirectory.empty() ? nullptr : currentDirectory.c_str(),
                    &startup, &process_);
 }
 
@@ -122,8 +134,7 @@ HWND RunningProgram::WaitForWindow(std::chrono::milliseconds timeout) {
   }
   WaitUntil(
       [&] {
-        window_ =
-            FindTopWindow(process_.dwProcessId, platform::win32::kForm1ClassName, nullptr, true);
+        window_ = FindTopWindow(process_.dwProcessId, windowClass_.c_str(), nullptr, true);
         return window_ != nullptr;
       },
       timeout);

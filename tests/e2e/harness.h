@@ -32,6 +32,9 @@ class RunningProgram {
   explicit RunningProgram(const std::wstring& arguments = L"",
                           const std::vector<std::wstring>& environment = {},
                           const StartPlace& place = {});
+  // Starts another program of this folder whose main window has the class
+  // `windowClass` (the benchmarks' reference programs).
+  RunningProgram(const std::wstring& file, std::wstring windowClass, const std::wstring& arguments);
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
   ~RunningProgram();
@@ -66,6 +69,10 @@ class RunningProgram {
   void SelectAll(HWND edit) const;
 
  private:
+  void Start(const std::wstring& program, const std::wstring& arguments,
+             const std::wstring& currentDirectory);
+
+  std::wstring windowClass_;
   PROCESS_INFORMATION process_{};
   HWND window_ = nullptr;
 };

@@ -6,8 +6,9 @@
 
 #include "app/form1.h"
 #include "app/form1_design.h"
+#include "app/win32/start_steps.h"
 #include "bridge/com/com_host.h"
-#include "bridge/com/com_support.h"
+#include "platform/win32/com_libraries.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/win32_form.h"
 
@@ -15,21 +16,31 @@
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR /*lpCmdLine*/,
                     int nShowCmd) {
   pigmentry::platform::win32::KeepDllSearchInSystemFolder();
-  const pigmentry::bridge::com::Apartment apartment;
+  using pigmentry::app::StartSteps;
+  StartSteps::Mark("entry");
+  // COM is entered on first need: a click of a host button, or an
+  // assistive tool's first question; left when the program ends.
+  const pigmentry::platform::win32::com::ApartmentScope apartment;
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
+  StartSteps::Mark("common_controls");
 
   const auto host = pigmentry::bridge::MakeComHost();
-  pigmentry::platform::win32::Win32Form window(hInstance, pigmentry::app::kForm1Design);
+  StartSteps::Mark("host");
+  pigmentry::platform::win32::Win32Form window(hInstance, pigmentry::app::kForm1Design,
+                                               &StartSteps::Mark);
   if (window.Unloaded()) {
     return 1;
   }
   pigmentry::app::Form1 form1(window.View(), *host);
   window.Connect(form1);
   window.Load();
+  StartSteps::Mark("load");
   if (window.Unloaded()) {
     return 0;
   }
   window.Show(nShowCmd);
+  StartSteps::Mark("show");
+  StartSteps::Report();
   return window.RunMessageLoop();
 }

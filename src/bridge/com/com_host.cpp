@@ -6,6 +6,7 @@
 #include <wrl/client.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,7 +82,7 @@ ComPtr<IDispatch> As(IUnknown* object, const IID& iid, Operation operation) {
 }
 
 std::int32_t LongOf(Variant& value, Operation operation) {
-  Check(VariantChangeType(&value.Get(), &value.Get(), 0, VT_I4), operation);
+  Check(com::runtime::VariantChangeType(&value.Get(), &value.Get(), 0, VT_I4), operation);
   return value.Get().lVal;
 }
 
@@ -270,7 +271,7 @@ class ComColour final : public Colour {
     // The colour goes by reference, as a late-bound client passes an object.
     IDispatch* pointer = Of(source).Dispatch();
     VARIANTARG argument;
-    VariantInit(&argument);
+    com::runtime::VariantInit(&argument);
     argument.vt = VT_BYREF | VT_DISPATCH;
     argument.ppdispVal = &pointer;
     DISPPARAMS params{&argument, nullptr, 1, 0};
@@ -394,7 +395,7 @@ class ComShapes final : public ShapeCollection {
   }
   std::unique_ptr<Shape> Item(std::int16_t position) override {
     VARIANT index;
-    VariantInit(&index);
+    com::runtime::VariantInit(&index);
     index.vt = VT_I2;
     index.iVal = position;
     return std::make_unique<ComShape>(GetObjectTyped<IShape>(
@@ -452,8 +453,8 @@ class ComApplication final : public Application {
 template <typename Interface>
 ComPtr<Interface> Create(const CLSID& clsid, const IID& iid, Operation operation) {
   ComPtr<Interface> object;
-  Check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, iid,
-                         reinterpret_cast<void**>(object.GetAddressOf())),
+  Check(com::runtime::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                       iid, reinterpret_cast<void**>(object.GetAddressOf())),
         operation);
   if (!object) {
     Check(E_POINTER, operation);
@@ -469,6 +470,7 @@ class ComHost final : public Host {
   ~ComHost() override { LetGoOfApplication(); }
 
   std::unique_ptr<Colour> NewColour() override {
+    RegisterFilter();
     return std::make_unique<ComColour>(
         Create<IColor>(CLSID_ColorClass, IID_IColor, Operation::NewColour));
   }
@@ -478,13 +480,22 @@ class ComHost final : public Host {
 
  protected:
   std::unique_ptr<Application> CreateApplication() override {
+    RegisterFilter();
     return std::make_unique<ComApplication>(Create<IApplication>(
         CLSID_ApplicationClass, IID_IApplication, Operation::CreateApplication));
   }
 
  private:
+  // From the first call to the host on, not at start: registering it
+  // loads COM, which a start that never reaches the host does without.
+  void RegisterFilter() {
+    if (!filter_) {
+      filter_.emplace();
+    }
+  }
+
   // Asks a host that refuses calls again, for a while, instead of failing.
-  com::MessageFilterScope filter_;
+  std::optional<com::MessageFilterScope> filter_;
 };
 
 }  // namespace

@@ -8,10 +8,16 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win32/com_libraries.h"
+
 namespace pigmentry::bridge::com {
 
+// The program's COM calls, from the libraries loaded on first use.
+namespace runtime = platform::win32::com;
+
 // COM on this thread as a single-threaded apartment, for the life of the
-// scope: the window's thread, which also talks to CorelDRAW.
+// scope: for the clients of the tests and benchmarks. The program itself
+// enters its apartment on first need (platform/win32/com_libraries.h).
 class Apartment {
  public:
   Apartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
@@ -33,17 +39,17 @@ class Bstr {
  public:
   Bstr() = default;
   explicit Bstr(std::wstring_view text)
-      : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+      : value_(runtime::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
   Bstr(const Bstr&) = delete;
   Bstr& operator=(const Bstr&) = delete;
-  ~Bstr() { SysFreeString(value_); }
+  ~Bstr() { runtime::SysFreeString(value_); }
   [[nodiscard]] BSTR Get() const { return value_; }
   [[nodiscard]] std::wstring Text() const {
-    return value_ != nullptr ? std::wstring(value_, SysStringLen(value_)) : std::wstring();
+    return value_ != nullptr ? std::wstring(value_, runtime::SysStringLen(value_)) : std::wstring();
   }
   // For an out parameter; frees what the holder had first.
   BSTR* Out() {
-    SysFreeString(value_);
+    runtime::SysFreeString(value_);
     value_ = nullptr;
     return &value_;
   }
@@ -55,15 +61,15 @@ class Bstr {
 // Owns a VARIANT: cleared when it goes.
 class Variant {
  public:
-  Variant() { VariantInit(&value_); }
+  Variant() { runtime::VariantInit(&value_); }
   Variant(const Variant&) = delete;
   Variant& operator=(const Variant&) = delete;
-  ~Variant() { VariantClear(&value_); }
+  ~Variant() { runtime::VariantClear(&value_); }
   [[nodiscard]] VARIANT& Get() { return value_; }
   [[nodiscard]] const VARIANT& Get() const { return value_; }
   // For an out parameter; clears what the holder had first.
   VARIANT* Out() {
-    VariantClear(&value_);
+    runtime::VariantClear(&value_);
     return &value_;
   }
 
@@ -78,9 +84,9 @@ class ExcepInfo {
   ExcepInfo(const ExcepInfo&) = delete;
   ExcepInfo& operator=(const ExcepInfo&) = delete;
   ~ExcepInfo() {
-    SysFreeString(info_.bstrSource);
-    SysFreeString(info_.bstrDescription);
-    SysFreeString(info_.bstrHelpFile);
+    runtime::SysFreeString(info_.bstrSource);
+    runtime::SysFreeString(info_.bstrDescription);
+    runtime::SysFreeString(info_.bstrHelpFile);
   }
   [[nodiscard]] EXCEPINFO* Get() { return &info_; }
   // The error the exception stands for.

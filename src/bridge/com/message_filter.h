@@ -6,6 +6,8 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include "platform/win32/com_libraries.h"
+
 namespace pigmentry::bridge::com {
 
 class MessageFilter final : public IMessageFilter {
@@ -50,12 +52,12 @@ class MessageFilter final : public IMessageFilter {
 // Registers a MessageFilter on this thread for the life of the scope.
 class MessageFilterScope {
  public:
-  MessageFilterScope() { CoRegisterMessageFilter(&filter_, &previous_); }
+  MessageFilterScope() { platform::win32::com::CoRegisterMessageFilter(&filter_, &previous_); }
   MessageFilterScope(const MessageFilterScope&) = delete;
   MessageFilterScope& operator=(const MessageFilterScope&) = delete;
   ~MessageFilterScope() {
     IMessageFilter* ours = nullptr;
-    CoRegisterMessageFilter(previous_, &ours);
+    platform::win32::com::CoRegisterMessageFilter(previous_, &ours);
     if (previous_ != nullptr) {
       previous_->Release();
     }

@@ -1,6 +1,5 @@
 #include "platform/win32/accessible_names.h"
 
-#include <commctrl.h>
 // initguid.h makes oleacc.h define its IIDs here: under MinGW the import
 // library's IID_IAccessible is a function stub, not the IID's bytes.
 #include <initguid.h>
@@ -10,6 +9,7 @@
 #include <array>
 #include <utility>
 
+#include "platform/win32/com_libraries.h"
 #include "platform/win32/system_library.h"
 
 namespace pigmentry::platform::win32 {
@@ -31,8 +31,6 @@ constexpr std::array<AccessibleAnnotation, 5> kAnnotations = {{
     {ControlId::txtHex, L"Hexadecimal colour", 0},
     {ControlId::lblColor, L"Colour swatch", ROLE_SYSTEM_GRAPHIC},
 }};
-
-constexpr UINT_PTR kSubclassId = 1;
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
@@ -107,7 +105,7 @@ class AnnotatedAccessible final : public IAccessible, public IOleWindow {
     if (name == nullptr) {
       return E_POINTER;
     }
-    *name = ::SysAllocString(annotation_.name);
+    *name = com::SysAllocString(annotation_.name);
     return *name != nullptr ? S_OK : E_OUTOFMEMORY;
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
@@ -117,7 +115,7 @@ class AnnotatedAccessible final : public IAccessible, public IOleWindow {
     if (role == nullptr) {
       return E_POINTER;
     }
-    ::VariantInit(role);
+    com::VariantInit(role);
     role->vt = VT_I4;
     role->lVal = annotation_.role;
     return S_OK;
@@ -231,40 +229,38 @@ class Oleacc {
   LresultFromObjectFn lresultFromObject_ = nullptr;
 };
 
-// Answers WM_GETOBJECT for the control's client object with the annotated
-// object; the system builds every other object of the control as before.
-LRESULT CALLBACK AnnotatedControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR /*subclassId*/, DWORD_PTR refData) {
-  if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
-    const auto& annotation = *reinterpret_cast<const AccessibleAnnotation*>(refData);
-    const Oleacc& oleacc = Oleacc::Get();
-    ComPtr<IAccessible> standard;
-    if (oleacc.Loaded() && SUCCEEDED(oleacc.CreateStdAccessibleObject(
-                               window, OBJID_CLIENT, IID_IAccessible,
-                               reinterpret_cast<void**>(standard.GetAddressOf())))) {
-      ComPtr<IAccessible> annotated;
-      annotated.Attach(new AnnotatedAccessible(window, std::move(standard), annotation));
-      const LRESULT result = oleacc.LresultFromObject(IID_IAccessible, wParam, annotated.Get());
-      if (result >= 0) {
-        return result;
-      }
-    }
-  } else if (message == WM_NCDESTROY) {
-    ::RemoveWindowSubclass(window, &AnnotatedControlProc, kSubclassId);
-  }
-  return ::DefSubclassProc(window, message, wParam, lParam);
-}
-
 }  // namespace
 
-void AddAccessibleName(HWND control, ControlId id) {
-  for (const AccessibleAnnotation& annotation : kAnnotations) {
-    if (annotation.id == id) {
-      ::SetWindowSubclass(control, &AnnotatedControlProc, kSubclassId,
-                          reinterpret_cast<DWORD_PTR>(&annotation));
-      return;
+std::optional<LRESULT> AnnotatedAccessibleObject(HWND control, ControlId id, WPARAM wParam,
+                                                 LPARAM lParam) {
+  if (static_cast<LONG>(lParam) != OBJID_CLIENT) {
+    return std::nullopt;
+  }
+  const AccessibleAnnotation* annotation = nullptr;
+  for (const AccessibleAnnotation& each : kAnnotations) {
+    if (each.id == id) {
+      annotation = &each;
     }
   }
+  if (annotation == nullptr) {
+    return std::nullopt;
+  }
+  // The object goes to the tool through COM, from this thread's apartment.
+  com::EnterApartment();
+  const Oleacc& oleacc = Oleacc::Get();
+  ComPtr<IAccessible> standard;
+  if (!oleacc.Loaded() ||
+      FAILED(oleacc.CreateStdAccessibleObject(control, OBJID_CLIENT, IID_IAccessible,
+                                              reinterpret_cast<void**>(standard.GetAddressOf())))) {
+    return std::nullopt;
+  }
+  ComPtr<IAccessible> annotated;
+  annotated.Attach(new AnnotatedAccessible(control, std::move(standard), *annotation));
+  const LRESULT result = oleacc.LresultFromObject(IID_IAccessible, wParam, annotated.Get());
+  if (result < 0) {
+    return std::nullopt;
+  }
+  return result;
 }
 
 }  // namespace pigmentry::platform::win32

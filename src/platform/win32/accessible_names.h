@@ -5,12 +5,16 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "platform/ui.h"
 
 namespace pigmentry::platform::win32 {
 
-// Gives the control its accessible name (and the swatch its role) for as
-// long as the window lives; other controls keep what the system gives them.
-void AddAccessibleName(HWND control, ControlId id);
+// The answer to WM_GETOBJECT for a control with an accessible name of its
+// own (and the swatch's role): its client object with that name. Nothing
+// for other controls and other objects, which the system builds as before.
+std::optional<LRESULT> AnnotatedAccessibleObject(HWND control, ControlId id, WPARAM wParam,
+                                                 LPARAM lParam);
 
 }  // namespace pigmentry::platform::win32

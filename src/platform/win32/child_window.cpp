@@ -1,9 +1,8 @@
 #include "platform/win32/child_window.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
+#include "platform/win32/accessible_names.h"
 #include "platform/win32/win32_form.h"
 
 namespace pigmentry::platform::win32 {
@@ -50,8 +49,35 @@ void ChildWindow::SetWindowText(const std::wstring& text) const {
   ::SetWindowTextW(window_, text.c_str());
 }
 
+void ChildWindow::Subclass() {
+  ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  original_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+      window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChildWindow::WindowProc)));
+}
+
+LRESULT CALLBACK ChildWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<ChildWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr || self->original_ == nullptr) {
+    return ::DefWindowProcW(window, message, wParam, lParam);
+  }
+  if (message == WM_NCDESTROY) {
+    // The control's own procedure from here on, and no way back to this
+    // object, which may go before the control's last messages.
+    const WNDPROC original = self->original_;
+    ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    return ::CallWindowProcW(original, window, message, wParam, lParam);
+  }
+  if (message == WM_GETOBJECT) {
+    if (const auto answer = AnnotatedAccessibleObject(window, self->id_, wParam, lParam)) {
+      return *answer;
+    }
+  }
+  return self->form_.HandleChildMessage(*self, message, wParam, lParam);
+}
+
 LRESULT ChildWindow::Default(UINT message, WPARAM wParam, LPARAM lParam) const {
-  return ::DefSubclassProc(window_, message, wParam, lParam);
+  return ::CallWindowProcW(original_, window_, message, wParam, lParam);
 }
 
 }  // namespace pigmentry::platform::win32

@@ -35,6 +35,16 @@ class ChildWindow {
   [[nodiscard]] HWND Hwnd() const { return window_; }
   [[nodiscard]] ControlId Id() const { return id_; }
 
+  // From now until the control is destroyed, its messages go to the window
+  // (Win32Form::HandleChildMessage) before the control's own procedure. The
+  // procedure is replaced rather than chained with SetWindowSubclass: that
+  // looks its chain up in a window property on every message, and under
+  // Wine each look-up is a round trip to the server, several for each
+  // message the handlers send their fields.
+  void Subclass();
+  // Passes a message on to the control's own window procedure.
+  [[nodiscard]] LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) const;
+
   // A notification (WM_COMMAND) the control sent its parent.
   virtual void OnNotify(UINT /*code*/) {}
   // A message of the control's own window; a result when it was handled.
@@ -51,13 +61,14 @@ class ChildWindow {
   void PlaceTwips(int left, int top, int width, int height) const;
   [[nodiscard]] std::wstring WindowText() const;
   void SetWindowText(const std::wstring& text) const;
-  // Passes a message on to the control's own window procedure.
-  [[nodiscard]] LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) const;
 
  private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
   Win32Form& form_;
   ControlId id_;
   HWND window_;
+  WNDPROC original_ = nullptr;  // the control's own procedure
 };
 
 template <typename Base>

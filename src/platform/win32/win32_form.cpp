@@ -9,7 +9,6 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/win32/accessible_names.h"
 #include "platform/win32/command_button.h"
 #include "platform/win32/control_ids.h"
 #include "platform/win32/label.h"
@@ -26,7 +25,6 @@ namespace {
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kFormExStyle = 0;
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-constexpr UINT_PTR kSubclassId = 1;
 constexpr int kIconResourceId = 1;
 constexpr int kFontPoints = 8;
 
@@ -68,12 +66,17 @@ ChildClass ClassOf(const ControlDesign& design, bool firstOfGroup) {
 
 }  // namespace
 
-Win32Form::Win32Form(HINSTANCE instance, const FormDesign& design)
+Win32Form::Win32Form(HINSTANCE instance, const FormDesign& design, StepDone stepDone)
     : instance_(instance),
       design_(design),
       dpi_(DpiOfWindow(nullptr)),
       widthTwips_(design.width),
       heightTwips_(design.height) {
+  const auto done = [stepDone](const char* step) {
+    if (stepDone != nullptr) {
+      stepDone(step);
+    }
+  };
   RegisterClass(instance);
   XLineWindow::Register(instance);
   view_.AttachWindow(*this);
@@ -83,12 +86,18 @@ Win32Form::Win32Form(HINSTANCE instance, const FormDesign& design)
   if (window_ == nullptr) {
     return;
   }
+  done("window");
   dpi_ = DpiOfWindow(window_);
   PlaceOuterSize(widthTwips_, heightTwips_);
+  done("outer_size");
   CreateMenu();
+  done("menu");
   CreateControls();
+  done("controls");
   ApplyFont();
+  done("font");
   LoadIcons();
+  done("icons");
 }
 
 Win32Form::~Win32Form() {
@@ -187,10 +196,8 @@ void Win32Form::CreateControls() {
         break;
     }
     if (design->kind != ControlKind::Line) {
-      ::SetWindowSubclass(child, &Win32Form::ChildProc, kSubclassId,
-                          reinterpret_cast<DWORD_PTR>(this));
+      childWindow->Subclass();
     }
-    AddAccessibleName(child, design->id);
     children_.at(static_cast<std::size_t>(design->id)) = childWindow;
     view_.AttachControl(design->id, *control);
     controls_.push_back(std::move(control));
@@ -235,26 +242,32 @@ int WidestDigitRun(HDC dc, HFONT font, int characters) {
   return widest;
 }
 
-// A smaller font of the same face for a field too narrow to show
-// `characters` digits in the dialog font, or none when that one fits.
-Font FontThatFits(HWND field, LOGFONTW logFont, int characters) {
+// The room for text of a field, in pixels.
+int TextRoom(HWND field) {
   RECT text{};
   ::SendMessageW(field, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
-  const int room = text.right - text.left;
+  return text.right - text.left;
+}
+
+// A smaller font of the same face for a field with `room` pixels, too
+// narrow to show `characters` digits in the dialog font `dialogFont` (made
+// from `logFont`), or none when that one fits.
+Font FontThatFits(HWND field, int room, LOGFONTW logFont, HFONT dialogFont, int characters) {
   HDC dc = ::GetDC(field);
   if (dc == nullptr) {
     return nullptr;
   }
   Font fitted;
-  for (bool first = true; logFont.lfHeight < -kSmallestFont; ++logFont.lfHeight, first = false) {
-    Font font(::CreateFontIndirectW(&logFont));
-    if (!font || WidestDigitRun(dc, font.get(), characters) <= room) {
-      if (!first) {
-        fitted = std::move(font);
+  if (logFont.lfHeight < -kSmallestFont && WidestDigitRun(dc, dialogFont, characters) > room) {
+    fitted.reset(::CreateFontIndirectW(&logFont));  // the smallest tried so far
+    for (++logFont.lfHeight; fitted && logFont.lfHeight < -kSmallestFont; ++logFont.lfHeight) {
+      Font font(::CreateFontIndirectW(&logFont));
+      const bool last = !font || WidestDigitRun(dc, font.get(), characters) <= room;
+      fitted = std::move(font);
+      if (last) {
+        break;
       }
-      break;
     }
-    fitted = std::move(font);  // the smallest tried so far
   }
   ::ReleaseDC(field, dc);
   return fitted;
@@ -280,15 +293,35 @@ void Win32Form::ApplyFont() {
     return;
   }
   std::vector<Font> fieldFonts;
+  // Fields of the same room for the same number of digits share one choice
+  // (the three decimal fields): the font of the choice, or none for the
+  // dialog font.
+  struct Choice {
+    int room;
+    int characters;
+    HFONT font;
+  };
+  std::vector<Choice> choices;
   for (ChildWindow* child : children_) {
     const ControlDesign& design = design_.Control(child->Id());
     SetFieldFont(child->Hwnd(), font.get(), design.kind);
-    if (design.kind == ControlKind::TextField) {
-      const auto characters = static_cast<int>(std::wstring_view(design.text).size());
-      if (Font fitted = FontThatFits(child->Hwnd(), logFont, characters)) {
-        SetFieldFont(child->Hwnd(), fitted.get(), design.kind);
+    if (design.kind != ControlKind::TextField) {
+      continue;
+    }
+    const auto characters = static_cast<int>(std::wstring_view(design.text).size());
+    const int room = TextRoom(child->Hwnd());
+    auto choice = std::find_if(choices.begin(), choices.end(), [&](const Choice& made) {
+      return made.room == room && made.characters == characters;
+    });
+    if (choice == choices.end()) {
+      Font fitted = FontThatFits(child->Hwnd(), room, logFont, font.get(), characters);
+      choice = choices.insert(choices.end(), {room, characters, fitted.get()});
+      if (fitted) {
         fieldFonts.push_back(std::move(fitted));
       }
+    }
+    if (choice->font != nullptr) {
+      SetFieldFont(child->Hwnd(), choice->font, design.kind);
     }
   }
   font_ = std::move(font);
@@ -629,31 +662,17 @@ void Win32Form::OnDpiChanged(WPARAM wParam, const RECT& suggested) {
   ApplyFont();
 }
 
-LRESULT CALLBACK Win32Form::ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR /*subclassId*/, DWORD_PTR refData) {
-  auto* form = reinterpret_cast<Win32Form*>(refData);
-  ChildWindow* child = form->ChildOf(window);
-  if (message == WM_NCDESTROY || child == nullptr) {
-    if (message == WM_NCDESTROY) {
-      ::RemoveWindowSubclass(window, &Win32Form::ChildProc, kSubclassId);
-    }
-    return ::DefSubclassProc(window, message, wParam, lParam);
-  }
-  return form->HandleChildMessage(*child, message, wParam, lParam);
-}
-
 LRESULT Win32Form::HandleChildMessage(ChildWindow& child, UINT message, WPARAM wParam,
                                       LPARAM lParam) {
-  const HWND window = child.Hwnd();
   if (message == WM_SETFOCUS) {
-    const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+    const LRESULT result = child.Default(message, wParam, lParam);
     OnChildFocus(child);
     return result;
   }
   if (const auto handled = child.OnMessage(message, wParam, lParam)) {
     return *handled;
   }
-  return ::DefSubclassProc(window, message, wParam, lParam);
+  return child.Default(message, wParam, lParam);
 }
 
 }  // namespace pigmentry::platform::win32

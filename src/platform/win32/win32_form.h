@@ -23,8 +23,12 @@ namespace pigmentry::platform::win32 {
 
 class Win32Form final : public Window {
  public:
+  // Called with a step's name as each step of building the window ends (the
+  // start-up benchmark times them).
+  using StepDone = void (*)(const char* step);
+
   // Creates the window `design` describes; `design` must outlive it.
-  Win32Form(HINSTANCE instance, const FormDesign& design);
+  Win32Form(HINSTANCE instance, const FormDesign& design, StepDone stepDone = nullptr);
   Win32Form(const Win32Form&) = delete;
   Win32Form& operator=(const Win32Form&) = delete;
   ~Win32Form() override;
@@ -40,6 +44,8 @@ class Win32Form final : public Window {
   int RunMessageLoop();
   [[nodiscard]] HWND Hwnd() const { return window_; }
   [[nodiscard]] Dpi CurrentDpi() const { return dpi_; }
+  // A message of one of the window's controls (see ChildWindow::Subclass).
+  LRESULT HandleChildMessage(ChildWindow& child, UINT message, WPARAM wParam, LPARAM lParam);
 
   // Window
   [[nodiscard]] std::wstring Caption() const override;
@@ -65,10 +71,7 @@ class Win32Form final : public Window {
  private:
   static void RegisterClass(HINSTANCE instance);
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR subclassId, DWORD_PTR refData);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleChildMessage(ChildWindow& child, UINT message, WPARAM wParam, LPARAM lParam);
 
   void CreateControls();
   void CreateMenu();
