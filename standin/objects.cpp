@@ -143,8 +143,35 @@ HRESULT GiveObject(Object* object, Object** out) {
     Release(object);
     return E_POINTER;
   }
+  if (State().MalformedAnswer() == Malformed::Null) {
+    // Success, and nothing to show for it.
+    Release(object);
+    *out = nullptr;
+    return S_OK;
+  }
   *out = object;
   return S_OK;
+}
+
+// A malformed answer in a VARIANT: no value, a string, or a null object.
+// Gives false for an answer that a VARIANT does not carry (End).
+bool GiveMalformed(Malformed answer, VARIANT& result) {
+  VariantInit(&result);
+  switch (answer) {
+    case Malformed::Empty:
+      return true;
+    case Malformed::Text:
+      result.vt = VT_BSTR;
+      result.bstrVal = SysAllocString(L"malformed");
+      return true;
+    case Malformed::Null:
+      result.vt = VT_DISPATCH;
+      result.pdispVal = nullptr;
+      return true;
+    case Malformed::End:
+      break;
+  }
+  return false;
 }
 
 Object* Child(const Object* parent, Kind kind) {
@@ -241,6 +268,14 @@ HRESULT STDMETHODCALLTYPE EnumNext(Object* self, ULONG wanted, VARIANT* shapes, 
     return E_POINTER;
   }
   ULONG given = 0;
+  if (const auto answer = State().MalformedAnswer()) {
+    // One malformed shape, or the end however many are left.
+    const bool one = wanted > 0 && GiveMalformed(*answer, shapes[0]);
+    if (fetched != nullptr) {
+      *fetched = one ? 1 : 0;
+    }
+    return one && wanted == 1 ? S_OK : S_FALSE;
+  }
   for (; given < wanted && self->next < self->shapes.size(); ++given) {
     Object* shape = Child(self, Kind::Shape);
     shape->shape = self->shapes[self->next++];
@@ -462,6 +497,10 @@ HRESULT GiveDispatch(Object* object, VARIANT* result) {
     Release(object);
     return E_POINTER;
   }
+  if (const auto answer = State().MalformedAnswer(); answer && GiveMalformed(*answer, *result)) {
+    Release(object);
+    return S_OK;
+  }
   VariantInit(result);
   result->vt = VT_DISPATCH;
   result->pdispVal = reinterpret_cast<IDispatch*>(object);
@@ -471,6 +510,9 @@ HRESULT GiveDispatch(Object* object, VARIANT* result) {
 HRESULT GiveLong(LONG value, VARIANT* result) {
   if (result == nullptr) {
     return E_POINTER;
+  }
+  if (const auto answer = State().MalformedAnswer(); answer && GiveMalformed(*answer, *result)) {
+    return S_OK;
   }
   VariantInit(result);
   result->vt = VT_I4;
@@ -531,6 +573,14 @@ HRESULT STDMETHODCALLTYPE Invoke(Object* self, DISPID id, const IID& /*iid*/, LC
     }
     Object* shapes = Child(self, Kind::Enumerator);
     shapes->shapes = self->shapes;
+    if (const auto answer = State().MalformedAnswer()) {
+      if (*answer == Malformed::End) {
+        shapes->shapes.clear();  // an enumerator that yields nothing
+      } else if (GiveMalformed(*answer, *result)) {
+        Release(shapes);
+        return S_OK;
+      }
+    }
     VariantInit(result);
     result->vt = VT_UNKNOWN;
     result->punkVal = reinterpret_cast<IUnknown*>(shapes);
