@@ -22,12 +22,19 @@ target_link_libraries(pigmentry_memory PUBLIC pigmentry_logic)
 target_link_libraries(pigmentry_logic INTERFACE pigmentry_memory)
 target_compile_options(pigmentry_memory PRIVATE ${PIGMENTRY_FUZZ_COMPILE_FLAGS})
 
+# A target's own source, its actions and its checks, is built with the
+# sanitizers but without coverage: the checks restate the rules and walk
+# every text again, and their branches are no behaviour of the program for
+# the fuzzer to seek out. Instrumented, they cost a third of each run.
+set(PIGMENTRY_FUZZ_HARNESS_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all
+                                 -fno-omit-frame-pointer)
+
 file(GLOB PIGMENTRY_FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_*.cpp)
 foreach(source ${PIGMENTRY_FUZZ_SOURCES})
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE pigmentry_memory)
-  target_compile_options(${name} PRIVATE ${PIGMENTRY_FUZZ_COMPILE_FLAGS})
+  target_compile_options(${name} PRIVATE ${PIGMENTRY_FUZZ_HARNESS_FLAGS})
   target_link_options(${name} PRIVATE ${PIGMENTRY_FUZZ_LINK_FLAGS})
 endforeach()

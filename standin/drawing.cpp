@@ -1,5 +1,6 @@
 #include "standin/drawing.h"
 
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <sstream>
@@ -112,6 +113,18 @@ std::optional<Shape> ShapeLine(Tokens& tokens) {
   return Shape{*fillType, *fill, *outlineType, *outline};
 }
 
+constexpr std::array<Malformed, 4> kMalformed = {Malformed::Empty, Malformed::Text, Malformed::Null,
+                                                 Malformed::End};
+
+std::optional<Malformed> MalformedFrom(std::string_view name) {
+  for (const Malformed answer : kMalformed) {
+    if (MalformedName(answer) == name) {
+      return answer;
+    }
+  }
+  return std::nullopt;
+}
+
 bool Line(std::string_view line, Drawing& drawing, std::vector<std::int64_t>& selected) {
   if (line.rfind("log ", 0) == 0) {
     drawing.log.emplace_back(line.substr(4));
@@ -170,6 +183,15 @@ bool Line(std::string_view line, Drawing& drawing, std::vector<std::int64_t>& se
       return false;
     }
     drawing.disconnectAfter = static_cast<long>(*calls);
+  } else if (*keyword == "malform") {
+    const auto call = tokens.Number();
+    const auto word = tokens.Word();
+    const auto answer = word ? MalformedFrom(*word) : std::nullopt;
+    if (!call || *call < 1 || *call > INT32_MAX || !answer) {
+      return false;
+    }
+    drawing.malformCall = static_cast<long>(*call);
+    drawing.malformAnswer = *answer;
   } else {
     return false;
   }
@@ -185,6 +207,20 @@ void WriteColour(std::ostringstream& out, const ColourValue& value) {
 }
 
 }  // namespace
+
+std::string_view MalformedName(Malformed answer) {
+  switch (answer) {
+    case Malformed::Empty:
+      return "empty";
+    case Malformed::Text:
+      return "text";
+    case Malformed::Null:
+      return "null";
+    case Malformed::End:
+      return "end";
+  }
+  return "empty";
+}
 
 std::optional<Drawing> ParseDrawing(std::string_view text) {
   Drawing drawing;
@@ -233,6 +269,9 @@ std::string FormatDrawing(const Drawing& drawing) {
   }
   if (drawing.disconnectAfter != 0) {
     out << "disconnect " << drawing.disconnectAfter << '\n';
+  }
+  if (drawing.malformCall != 0) {
+    out << "malform " << drawing.malformCall << ' ' << MalformedName(drawing.malformAnswer) << '\n';
   }
   for (const std::string& entry : drawing.log) {
     out << "log " << entry << '\n';

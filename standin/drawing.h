@@ -10,6 +10,11 @@
 //                                       with that code; n is 1 when left out)
 //   kill <call number>                 (the host process dies at that call)
 //   disconnect <calls>                 (after so many calls the host is gone)
+//   malform <call number> <answer>     (that call succeeds with a malformed
+//                                       answer: empty, a VARIANT of no value;
+//                                       text, a string where a number or an
+//                                       object is due; null, a null object;
+//                                       end, an enumeration with no shape left)
 //   log <text>                         (written by the stand-in)
 // A model is a name (RGB, CMYK, CMYK255, CMY, HSB, HLS, BW, GRAY, YIQ, LAB)
 // or a number; a known model has its own count of components, any other 4.
@@ -29,6 +34,11 @@ namespace pigmentry::standin {
 
 using colour_models::ColourValue;
 
+// A malformed answer to a call that succeeds.
+enum class Malformed : std::uint8_t { Empty, Text, Null, End };
+
+[[nodiscard]] std::string_view MalformedName(Malformed answer);
+
 struct Shape {
   std::int32_t fillType = 1;
   ColourValue fill;
@@ -46,6 +56,8 @@ struct Drawing {
   long failTimes = 1;
   long killCall = 0;
   long disconnectAfter = 0;
+  long malformCall = 0;
+  Malformed malformAnswer = Malformed::Empty;
   std::vector<std::string> log;
 };
 

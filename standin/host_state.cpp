@@ -117,6 +117,8 @@ HRESULT HostState::Enter(int generation, const std::string& call) {
   }
   if (FAILED(result)) {
     entry += " -> " + Hex(result);
+  } else if (const auto answer = MalformedAnswer()) {
+    entry += " -> malformed " + std::string(MalformedName(*answer));
   }
   drawing_.log.push_back(std::move(entry));
   if (FAILED(result)) {
@@ -125,6 +127,13 @@ HRESULT HostState::Enter(int generation, const std::string& call) {
     Flush();
   }
   return result;
+}
+
+std::optional<Malformed> HostState::MalformedAnswer() const {
+  if (drawing_.malformCall != 0 && calls_ == drawing_.malformCall) {
+    return drawing_.malformAnswer;
+  }
+  return std::nullopt;
 }
 
 void HostState::Note(const std::string& text) {

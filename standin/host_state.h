@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "standin/drawing.h"
@@ -24,6 +25,8 @@ class HostState {
   HRESULT Load();
   // Counts and logs one call; gives the failure due to it, if any.
   HRESULT Enter(int generation, const std::string& call);
+  // The malformed answer due to the call just counted, if any.
+  [[nodiscard]] std::optional<Malformed> MalformedAnswer() const;
   // Logs without counting (a slot the host does not implement).
   void Note(const std::string& text);
   // Writes the drawing back to its file when it changed.

@@ -195,6 +195,27 @@ void Released(Kind kind) {
   }
 }
 
+// A malformed answer in a VARIANT: no value, a string, or a null object.
+// Gives false for an answer that a VARIANT does not carry (End).
+bool GiveMalformed(Malformed answer, VARIANT& result) {
+  VariantInit(&result);
+  switch (answer) {
+    case Malformed::Empty:
+      return true;
+    case Malformed::Text:
+      result.vt = VT_BSTR;
+      result.bstrVal = SysAllocString(L"malformed");
+      return true;
+    case Malformed::Null:
+      result.vt = VT_DISPATCH;
+      result.pdispVal = nullptr;
+      return true;
+    case Malformed::End:
+      break;
+  }
+  return false;
+}
+
 // What every object has: its connection (a host that went away leaves its
 // objects dead), the shape it belongs to, and the counting and logging of
 // the calls it answers.
@@ -351,8 +372,19 @@ class HostObject : public Unknown<Interface> {
       return DISP_E_MEMBERNOTFOUND;
     }
     const typename Counted::Dispatching dispatching(*this);
-    return info_.Table()->Invoke(static_cast<Interface*>(this), id, flags, params, result,
-                                 exception, argumentError);
+    const HRESULT invoked = info_.Table()->Invoke(static_cast<Interface*>(this), id, flags, params,
+                                                  result, exception, argumentError);
+    // A call due to answer malformed succeeds with that answer in place of
+    // the member's own.
+    if (const auto answer = State().MalformedAnswer(); answer && SUCCEEDED(invoked) &&
+                                                        result != nullptr) {
+      VARIANT malformed;
+      if (GiveMalformed(*answer, malformed)) {
+        VariantClear(result);
+        *result = malformed;
+      }
+    }
+    return invoked;
   }
 
  protected:
@@ -375,6 +407,12 @@ HRESULT Give(Object* object, Interface** out) {
   if (out == nullptr) {
     object->Release();
     return E_POINTER;
+  }
+  if (State().MalformedAnswer() == Malformed::Null) {
+    // Success, and nothing to show for it.
+    object->Release();
+    *out = nullptr;
+    return S_OK;
   }
   *out = object;
   return S_OK;
@@ -595,6 +633,14 @@ class EnumeratorObject final : public Unknown<IEnumVARIANT> {
       return E_POINTER;
     }
     ULONG given = 0;
+    if (const auto answer = State().MalformedAnswer()) {
+      // One malformed shape, or the end however many are left.
+      const bool one = wanted > 0 && GiveMalformed(*answer, shapes[0]);
+      if (fetched != nullptr) {
+        *fetched = one ? 1 : 0;
+      }
+      return one && wanted == 1 ? S_OK : S_FALSE;
+    }
     for (; given < wanted && next_ < shapes_.size(); ++given) {
       auto* shape = new ShapeObject(Generation(), shapes_[next_++]);
       VariantInit(&shapes[given]);
@@ -643,6 +689,9 @@ class ShapesObject final : public HostObject<IShapes> {
   HRESULT STDMETHODCALLTYPE get__NewEnum(IUnknown** shapes) override {
     if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
       return failed;
+    }
+    if (State().MalformedAnswer() == Malformed::End) {
+      return Give(new EnumeratorObject(Generation(), {}), shapes);  // yields nothing
     }
     return Give(new EnumeratorObject(Generation(), shapes_), shapes);
   }

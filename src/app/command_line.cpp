@@ -14,6 +14,13 @@ constexpr wchar_t kQuote = L'"';
 
 bool IsSeparator(wchar_t ch) { return ch == kTab || ch == kBlank; }
 
+// Where the run of characters from `from` that continue an argument ends:
+// at the next quote, or the next blank or tab outside quotes.
+std::size_t EndOfOrdinary(std::wstring_view args, std::size_t from, bool inQuotes) {
+  const std::wstring_view stops = inQuotes ? L"\"" : L"\" \t";
+  return std::min(args.find_first_of(stops, from), args.size());
+}
+
 }  // namespace
 
 std::vector<std::wstring> SplitArguments(std::wstring_view args, std::int32_t limit) {
@@ -21,7 +28,8 @@ std::vector<std::wstring> SplitArguments(std::wstring_view args, std::int32_t li
   std::vector<std::wstring> result(1);
   bool inArgument = false;
   bool inQuotes = false;
-  for (const wchar_t ch : args) {
+  for (std::size_t at = 0; at < args.size(); ++at) {
+    const wchar_t ch = args[at];
     if (ch == kQuote) {
       // A quote neither begins nor ends an argument.
       inQuotes = !inQuotes;
@@ -46,7 +54,10 @@ std::vector<std::wstring> SplitArguments(std::wstring_view args, std::int32_t li
       inArgument = true;
       result.emplace_back();
     }
-    result.back().push_back(ch);
+    // It and the ordinary characters after it go in at once.
+    const std::size_t end = EndOfOrdinary(args, at + 1, inQuotes);
+    result.back().append(args.substr(at, end - at));
+    at = end - 1;
   }
   return result;
 }

@@ -30,14 +30,14 @@ struct Option {
   std::wstring_view value;
 };
 
-std::wstring LowerAscii(std::wstring_view text) {
-  std::wstring lower(text);
+// Into `lower`, whose buffer serves every argument in turn.
+void LowerAscii(std::wstring_view text, std::wstring& lower) {
+  lower.assign(text);
   for (wchar_t& ch : lower) {
     if (ch >= L'A' && ch <= L'Z') {
       ch = static_cast<wchar_t>(ch - L'A' + L'a');
     }
   }
-  return lower;
 }
 
 // The key is the text before the first "=", the value the text between the
@@ -48,7 +48,7 @@ bool SplitOption(std::wstring_view argument, Option& option) {
     return false;
   }
   const auto rest = argument.substr(equals + 1);
-  option.key = LowerAscii(argument.substr(0, equals));
+  LowerAscii(argument.substr(0, equals), option.key);
   option.value = rest.substr(0, rest.find(L'='));
   return true;
 }
@@ -84,8 +84,8 @@ void Form1::Form_Load() {
   OnTop::SetTopMost(me.Handle());
 
   const auto arguments = CommandLine::SplitCommandLine(me, kArgumentLimit);
+  Option option;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
-    Option option;
     const bool isOption = SplitOption(arguments[i], option);
     if (isOption && option.key == L"/x") {
       me.SetLeft(static_cast<float>(PixelsFrom(option.value) * me.TwipsPerPixelX()));

@@ -94,6 +94,10 @@ void SetShape(bridge::Shape& shape, Colour& work, bool IsFill, const Channels& c
 // The fields are read once, before the first host call: one colour goes to
 // every shape, and reading a window's text thousands of times costs
 // seconds on a large selection.
+//
+// No more shapes are set than the host counted: an enumeration that went on
+// past its own count would otherwise keep the window waiting for as long as
+// the host kept yielding shapes.
 void SetShapes(bridge::ShapeCollection& selection, std::int32_t selected, Colour& work, bool IsFill,
                const platform::Form1View& ui) {
   const Channels colour = {colour::ChannelOf(ui.txtC(0).Text()),
@@ -103,6 +107,9 @@ void SetShapes(bridge::ShapeCollection& selection, std::int32_t selected, Colour
   try {
     const auto shapes = selection.Enumerate();
     while (const auto shape = shapes->Next()) {
+      if (shapesSet == selected) {
+        break;  // a shape beyond the count
+      }
       SetShape(*shape, work, IsFill, colour);
       ++shapesSet;
     }
@@ -171,8 +178,9 @@ std::optional<Channels> TransferWithHost(Host& host, bool IsFill, bool IsSet,
   constexpr Channels kZero = {0, 0, 0};
   bridge::Application& application = ReachApplication(host);
   const auto selection = application.Selection();
+  // A count below zero is no shape at all, as a count of zero is.
   const std::int32_t selected = selection->Count();
-  if (selected == 0) {
+  if (selected <= 0) {
     return kZero;
   }
   auto work = host.NewColour();

@@ -146,10 +146,27 @@ std::int64_t ReadExponent(Reader& in) {
   return negative ? -exponent : exponent;
 }
 
+// A whole number of at most this many digits is exact in a double.
+constexpr std::int64_t kExactWholeDigits = 15;
+
 // The magnitude of 0.<digits> x 10^exponent, correctly rounded, saturating.
 double Magnitude(const DecimalParts& parts) {
   if (parts.digits.empty()) {
     return 0;
+  }
+  // The usual case, a field's channel or a pixel position, is a short whole
+  // number: every step below is exact, so no text needs to be parsed.
+  if (parts.exponent >= static_cast<std::int64_t>(parts.digits.size()) &&
+      parts.exponent <= kExactWholeDigits) {
+    double whole = 0;
+    for (const char digit : parts.digits) {
+      whole = whole * 10 + (digit - '0');
+    }
+    for (auto place = static_cast<std::int64_t>(parts.digits.size()); place < parts.exponent;
+         ++place) {
+      whole *= 10;
+    }
+    return whole;
   }
   if (parts.exponent > kDecimalExponentRange) {
     return kLargest;

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -217,6 +218,112 @@ TEST_F(ComBindingTest, AMalformedDrawingFailsTheCreation) {
     }
   }
 }
+
+// --- Malformed answers ----------------------------------------------------------
+
+// The first calls of a click once every name is known, numbered from the
+// loading of the drawing: 1 the switch, 2 the selection; a Get then takes
+// 3 Item(1) and 4 its Fill by slot, a Set 3 the enumerator, 4 its first
+// Next, 5 the shape's Fill, 6 the fill's Type and 7 its UniformColor.
+enum class Road : std::uint8_t { Get, Set };
+
+struct MalformedCase {
+  const char* name;
+  const char* line;  // the drawing's malform line
+  Road road;
+  // The failure the binding reports; nothing where the answer is one it
+  // takes: an enumeration that ends.
+  std::optional<Operation> failed;
+  std::uint32_t code;
+};
+
+constexpr std::uint32_t kNullObject = 0x80004003U;  // E_POINTER
+constexpr std::uint32_t kWrongType = 0x80020005U;   // DISP_E_TYPEMISMATCH
+
+std::string NameOf(const ::testing::TestParamInfo<MalformedCase>& info) { return info.param.name; }
+
+class ComMalformedAnswer : public ComBindingTest,
+                           public ::testing::WithParamInterface<MalformedCase> {
+ protected:
+  // The road of a click as far as its first fill colour; false when the
+  // enumeration ended before a shape.
+  bool Walk(Road road) {
+    Application& application = host_->HeldApplication();
+    application.SetSwitch(true);
+    const auto selection = application.Selection();
+    if (road == Road::Get) {
+      (void)selection->Item(1)->Fill(Via::Slot)->Type(Via::Slot);
+      return true;
+    }
+    const auto shapes = selection->Enumerate();
+    const auto shape = shapes->Next();
+    if (!shape) {
+      return false;
+    }
+    const auto fill = shape->Fill(Via::Name);
+    (void)fill->Type(Via::Name);
+    (void)fill->UniformColor(Via::Name);
+    return true;
+  }
+};
+
+TEST_P(ComMalformedAnswer, IsReportedAsAFailureOfItsCall) {
+  const MalformedCase& c = GetParam();
+  // Both roads once on a sound drawing, so that no name lookup shifts the
+  // numbers of the calls.
+  WriteDrawing(kTwoShapes);
+  ASSERT_TRUE(Walk(Road::Get));
+  ASSERT_TRUE(Walk(Road::Set));
+  host_->LetGoOfApplication();
+  WriteDrawing(std::string(kTwoShapes) + c.line + "\n");
+
+  try {
+    const bool reachedAShape = Walk(c.road);
+    EXPECT_FALSE(c.failed.has_value()) << "no failure was reported";
+    EXPECT_FALSE(reachedAShape) << "the enumeration should have ended";
+  } catch (const HostFailure& failure) {
+    ASSERT_TRUE(c.failed.has_value()) << "failed: " << static_cast<int>(failure.FailedOperation());
+    EXPECT_EQ(failure.FailedOperation(), *c.failed);
+    EXPECT_EQ(static_cast<std::uint32_t>(failure.Code()), c.code);
+    EXPECT_FALSE(failure.Text().empty());
+    EXPECT_FALSE(IsHostGone(failure.Code()));
+  }
+  const std::string log = Log();
+  EXPECT_NE(log.find("-> malformed"), std::string::npos) << "the answer was given\n" << log;
+  // The binding still works for the next click.
+  host_->LetGoOfApplication();
+  WriteDrawing(kTwoShapes);
+  EXPECT_EQ(host_->HeldApplication().Selection()->Count(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ComMalformedAnswer,
+    ::testing::Values(
+        MalformedCase{"NullSelection", "malform 2 null", Road::Get, Operation::GetSelection,
+                      kNullObject},
+        MalformedCase{"NullItem", "malform 3 null", Road::Get, Operation::Item, kNullObject},
+        MalformedCase{"NullFillBySlot", "malform 4 null", Road::Get, Operation::Fill, kNullObject},
+        MalformedCase{"EmptyEnumerator", "malform 3 empty", Road::Set, Operation::Enumerate,
+                      kWrongType},
+        MalformedCase{"TextEnumerator", "malform 3 text", Road::Set, Operation::Enumerate,
+                      kWrongType},
+        MalformedCase{"NullEnumerator", "malform 3 null", Road::Set, Operation::Enumerate,
+                      kWrongType},
+        MalformedCase{"EnumeratorOfNothing", "malform 3 end", Road::Set, std::nullopt, 0},
+        MalformedCase{"NextEndsAtOnce", "malform 4 end", Road::Set, std::nullopt, 0},
+        MalformedCase{"NullShape", "malform 4 null", Road::Set, Operation::Enumerate, kWrongType},
+        MalformedCase{"EmptyShape", "malform 4 empty", Road::Set, Operation::Enumerate, kWrongType},
+        MalformedCase{"TextShape", "malform 4 text", Road::Set, Operation::Enumerate, kWrongType},
+        MalformedCase{"NullFillByName", "malform 5 null", Road::Set, Operation::Fill, kWrongType},
+        MalformedCase{"EmptyFillByName", "malform 5 empty", Road::Set, Operation::Fill, kWrongType},
+        MalformedCase{"TextType", "malform 6 text", Road::Set, Operation::FillType, kWrongType},
+        MalformedCase{"EmptyType", "malform 6 empty", Road::Set, Operation::FillType, kWrongType},
+        MalformedCase{"NullType", "malform 6 null", Road::Set, Operation::FillType, kWrongType},
+        MalformedCase{"NullUniformColor", "malform 7 null", Road::Set, Operation::FillColour,
+                      kWrongType},
+        MalformedCase{"TextUniformColor", "malform 7 text", Road::Set, Operation::FillColour,
+                      kWrongType}),
+    NameOf);
 
 }  // namespace
 }  // namespace pigmentry::bridge

@@ -19,4 +19,17 @@ struct FormFixture {
   app::Form1 form1;
 };
 
+// One window serves every input of a fuzz target: this puts it back into
+// the state of a new one when the input is done, on every path out.
+class ResetAfterInput {
+ public:
+  explicit ResetAfterInput(FormFixture& fx) : fx_(fx) {}
+  ResetAfterInput(const ResetAfterInput&) = delete;
+  ResetAfterInput& operator=(const ResetAfterInput&) = delete;
+  ~ResetAfterInput() { fx_.form.Reset(); }
+
+ private:
+  FormFixture& fx_;
+};
+
 }  // namespace pigmentry::testing_support

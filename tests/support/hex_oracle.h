@@ -3,6 +3,7 @@
 // disagreement.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,19 @@ inline bool ValidHex(std::wstring_view cleaned) {
   }
   const auto first = cleaned.find_first_not_of(L'0');
   return first == std::wstring_view::npos || cleaned.size() - first <= 8;
+}
+
+// ValidHex of the text with its # marks removed, read in place.
+inline bool ValidHexWithoutHashes(std::wstring_view text) {
+  std::size_t digits = 0;
+  std::size_t significant = 0;
+  for (const wchar_t ch : text) {
+    if (ch == L'#') continue;
+    if (HexValue(ch) < 0) return false;
+    ++digits;
+    if (significant > 0 || ch != L'0') ++significant;
+  }
+  return digits > 0 && digits <= 32767 && significant <= 8;
 }
 
 }  // namespace pigmentry::testing_support

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -308,6 +310,53 @@ TEST_F(BridgeTest, SetLeavesShapesOutsideTheSelection) {
   EXPECT_EQ(fx.host.Shape(0), UniformFill(Rgb(1, 1, 1)));
   EXPECT_EQ(fx.host.Shape(1), UniformFill(Rgb(10, 20, 30)));
 }
+
+// --- A count that disagrees with the enumeration ------------------------------
+
+struct CountCase {
+  const char* name;
+  std::int32_t count;  // what the host says; three shapes are selected
+  Button button;
+  int shapesSet;
+  Fields expected;
+};
+
+class BridgeCount : public BridgeTest, public ::testing::WithParamInterface<CountCase> {};
+
+// A Set gives the colour to no more shapes than the host counted, so that an
+// enumeration that goes on past it cannot keep the window waiting; a count
+// below zero is no shape at all.
+TEST_P(BridgeCount, SetsNoMoreShapesThanTheCount) {
+  const CountCase& c = GetParam();
+  Draw({UniformFill(Rgb(1, 1, 1)), UniformFill(Rgb(2, 2, 2)), UniformFill(Rgb(3, 3, 3))});
+  fx.host.reportedCount = c.count;
+  SetFields({L"10", L"20", L"30"});
+
+  Press(c.button);
+
+  const std::vector<ColourValue> before = {Rgb(1, 1, 1), Rgb(2, 2, 2), Rgb(3, 3, 3)};
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    const bool set = static_cast<int>(i) < c.shapesSet;
+    EXPECT_EQ(fx.host.Shape(i).fillColour, set ? Rgb(10, 20, 30) : before[i]) << "shape " << i;
+  }
+  EXPECT_EQ(ReadFields(), c.expected);
+  EXPECT_TRUE(fx.form.MessageBoxes().empty());
+  EXPECT_EQ(fx.host.LiveObjects(), 1);
+}
+
+const Fields kTyped = {L"10", L"20", L"30"};
+const Fields kZeroFields = {L"0", L"0", L"0"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BridgeCount,
+    ::testing::Values(CountCase{"FewerThanEnumerated", 2, Button::SetFill, 2, kTyped},
+                      CountCase{"One", 1, Button::SetFill, 1, kTyped},
+                      CountCase{"MoreThanEnumerated", 7, Button::SetFill, 3, kTyped},
+                      CountCase{"Negative", -1, Button::SetFill, 0, kZeroFields},
+                      CountCase{"NegativeGet", -5, Button::GetFill, 0, kZeroFields},
+                      CountCase{"Lowest", std::numeric_limits<std::int32_t>::min(), Button::SetFill,
+                                0, kZeroFields}),
+    [](const ::testing::TestParamInfo<CountCase>& info) { return std::string(info.param.name); });
 
 // --- Nothing selected ----------------------------------------------------------
 

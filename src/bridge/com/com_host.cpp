@@ -81,7 +81,14 @@ ComPtr<IDispatch> As(IUnknown* object, const IID& iid, Operation operation) {
   return result;
 }
 
+// A number a by-name call gave back. A VARIANT with no value would convert
+// to 0 (no uniform fill, no outline), and an object would be asked for its
+// default value, null or not: such an answer is a failure, not a number.
 std::int32_t LongOf(Variant& value, Operation operation) {
+  const VARTYPE type = value.Get().vt;
+  if (type == VT_EMPTY || type == VT_DISPATCH || type == VT_UNKNOWN) {
+    Check(DISP_E_TYPEMISMATCH, operation);
+  }
   Check(com::runtime::VariantChangeType(&value.Get(), &value.Get(), 0, VT_I4), operation);
   return value.Get().lVal;
 }

@@ -185,7 +185,7 @@ class MemoryCollection final : public ShapeCollection, MemoryObject {
       : MemoryObject(host), shapes_(std::move(shapes)) {}
   std::int32_t Count() override {
     Call(Operation::Count, "Selection.Count");
-    return static_cast<std::int32_t>(shapes_.size());
+    return Host().reportedCount.value_or(static_cast<std::int32_t>(shapes_.size()));
   }
   std::unique_ptr<bridge::Shape> Item(std::int16_t position) override {
     Call(Operation::Item, "Selection.Item(" + std::to_string(position) + ")");

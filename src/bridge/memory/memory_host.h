@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,9 @@ class MemoryHost final : public Host {
   void Select(const std::vector<std::size_t>& indices);
   // The model and value of every new colour object (RGB black unless set).
   ColourValue newColour = colour_models::MakeRgb(0, 0, 0);
+  // The count the selection gives instead of the number of shapes in it: a
+  // host whose count disagrees with what its enumeration yields.
+  std::optional<std::int32_t> reportedCount;
 
   // --- What the program did -----------------------------------------------
   [[nodiscard]] const std::vector<std::string>& Log() const { return log_; }
