@@ -376,8 +376,8 @@ class HostObject : public Unknown<Interface> {
                                                   result, exception, argumentError);
     // A call due to answer malformed succeeds with that answer in place of
     // the member's own.
-    if (const auto answer = State().MalformedAnswer(); answer && SUCCEEDED(invoked) &&
-                                                        result != nullptr) {
+    if (const auto answer = State().MalformedAnswer();
+        answer && SUCCEEDED(invoked) && result != nullptr) {
       VARIANT malformed;
       if (GiveMalformed(*answer, malformed)) {
         VariantClear(result);

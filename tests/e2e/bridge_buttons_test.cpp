@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "bridge/com/binding.h"
 #include "e2e/harness.h"
+#include "e2e/registry.h"
 
 namespace pigmentry::e2e {
 namespace {
@@ -173,9 +175,9 @@ TEST_F(BridgeButtons, NothingSelectedZeroesTheFields) {
             (std::vector<std::string>{"shape fill 1 RGB 1 2 3 outline 0 RGB 0 0 0"}));
 }
 
-// Runs the stand-in host with one switch and waits for it.
-void RunStandIn(const wchar_t* option) {
-  std::wstring line = L"\"" + OwnFolder() + L"pigmentry_standin.exe\" " + option;
+// Runs a stand-in host (a quoted path) with one switch and waits for it.
+void RunStandIn(const std::wstring& server, const wchar_t* option) {
+  std::wstring line = server + L" " + option;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -187,13 +189,23 @@ void RunStandIn(const wchar_t* option) {
   }
 }
 
-// Takes the stand-in's registration away for the life of the object.
+// Takes the stand-in's registration away for the life of the object, and
+// gives it back to the same server: the 32-bit one where it runs, as the
+// real host is, else the 64-bit one.
 class Unregistered {
  public:
-  Unregistered() { RunStandIn(L"/UnregServer"); }
+  Unregistered() : server_(RegisteredServer(CLSID_ApplicationClass)) {
+    if (server_.empty()) {
+      server_ = L"\"" + OwnFolder() + L"pigmentry_standin.exe\"";
+    }
+    RunStandIn(server_, L"/UnregServer");
+  }
   Unregistered(const Unregistered&) = delete;
   Unregistered& operator=(const Unregistered&) = delete;
-  ~Unregistered() { RunStandIn(L"/RegServer"); }
+  ~Unregistered() { RunStandIn(server_, L"/RegServer"); }
+
+ private:
+  std::wstring server_;
 };
 
 TEST_F(BridgeButtons, AHostThatIsNotRegisteredIsReportedAndTheFieldsStay) {

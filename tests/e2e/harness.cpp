@@ -110,8 +110,8 @@ void RunningProgram::Start(const std::wstring& program, const std::wstring& argu
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                   currentDirectory.empty() ? nullptr : currentDirectory.c_str(),
-                   &startup, &process_);
+                   currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup,
+                   &process_);
 }
 
 RunningProgram::~RunningProgram() {

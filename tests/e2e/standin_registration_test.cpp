@@ -7,33 +7,10 @@
 #include <string>
 
 #include "bridge/com/binding.h"
+#include "e2e/registry.h"
 
 namespace pigmentry::e2e {
 namespace {
-
-std::wstring GuidText(const GUID& guid) {
-  wchar_t text[40] = {};
-  ::StringFromGUID2(guid, text, 40);
-  return text;
-}
-
-// The default value of HKEY_CLASSES_ROOT\`path` in one registry view, or
-// nothing when the key is not there.
-bool ReadClassesValue(const std::wstring& path, REGSAM view, std::wstring* value = nullptr) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
-    return false;
-  }
-  wchar_t text[MAX_PATH] = {};
-  DWORD size = sizeof text;
-  const LSTATUS read =
-      ::RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
-  ::RegCloseKey(key);
-  if (value != nullptr) {
-    *value = read == ERROR_SUCCESS ? text : L"";
-  }
-  return true;
-}
 
 TEST(StandInRegistration, IsWhatTheHostsThirtyTwoBitInstallerLeaves) {
   const std::wstring application = L"CLSID\\" + GuidText(CLSID_ApplicationClass);
