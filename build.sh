@@ -342,6 +342,15 @@ cmd_bench() {
   fi
 }
 
+# One count of the test suite of a JUnit file (ctest writes its attributes
+# a line each): tests, failures or skipped; 0 when it is not there.
+junit_count() {
+  local value
+  value=$(tr '\n\t' '  ' <"$2" | grep -o '<testsuite [^>]*>' | head -n 1 |
+    sed -n "s/.* $1=\"\([0-9]*\)\".*/\1/p")
+  echo "${value:-0}"
+}
+
 # The counts of a ctest log, where a test that ran a group inside the 32-bit
 # test machine stands for the tests it ran there, read from the JUnit file
 # that group left in the build folder.
@@ -356,9 +365,9 @@ counts_with_machine() {
     fi
     if [ -f "$junit" ]; then
       local tests failures skips
-      tests=$(sed -n 's/.*<testsuite [^>]*tests="\([0-9]*\)".*/\1/p' "$junit" | head -n 1)
-      failures=$(sed -n 's/.*<testsuite [^>]*failures="\([0-9]*\)".*/\1/p' "$junit" | head -n 1)
-      skips=$(sed -n 's/.*<testsuite [^>]*skipped="\([0-9]*\)".*/\1/p' "$junit" | head -n 1)
+      tests=$(junit_count tests "$junit")
+      failures=$(junit_count failures "$junit")
+      skips=$(junit_count skipped "$junit")
       p=$((p + tests - failures - skips)); f=$((f + failures)); s=$((s + skips))
     else
       f=$((f + 1))

@@ -54,7 +54,7 @@ gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "e2e." DISCOV
 # the Get and Set cases, against the 32-bit stand-in as the real host is.
 # Decided on every ctest run, not at configure.
 # Programs run emulated inside the machine, a start taking many seconds: the
-# test command runs the start-up and planted-DLL groups and one Get and one
+# test command runs the start-up, colour and planted-DLL groups and one Get and one
 # Set there, ./build.sh test32 all of them.
 get_property(pigmentry_test_includes DIRECTORY PROPERTY TEST_INCLUDE_FILES)
 set(pigmentry_one_get_and_set
@@ -65,7 +65,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   list(FILTER PIGMENTRY_GATED_LISTING INCLUDE REGEX "/e2e_tests\\[[0-9]+\\]_include\\.cmake$")
   list(FILTER pigmentry_test_includes EXCLUDE REGEX "/e2e_tests\\[[0-9]+\\]_include\\.cmake$")
   set(PIGMENTRY_MACHINE_FULL "^e2e\\.")
-  set(PIGMENTRY_MACHINE_QUICK "^e2e\\.(WindowStart|PlantedDll)\\.|${pigmentry_one_get_and_set}")
+  set(PIGMENTRY_MACHINE_QUICK "^e2e\\.(WindowStart|Colour|PlantedDll)\\.|${pigmentry_one_get_and_set}")
 else()
   set(PIGMENTRY_MACHINE_FULL "^e2e\\.(BridgeButtons|SetStoppedMidway)\\.")
   set(PIGMENTRY_MACHINE_QUICK "${pigmentry_one_get_and_set}")
