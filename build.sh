@@ -388,7 +388,7 @@ end_phase() {
 cmd_test() {
   local logs="$root/build/logs" status=0 passed=0 failed=0 skipped=0 p f s
   mkdir -p "$logs"
-  local -a summary=()
+  local -a summary=() builds=()
   end_phase
   ensure_packages
   end_phase
@@ -396,6 +396,8 @@ cmd_test() {
 
   say "Native build and unit tests"
   configure_and_build native
+  end_phase
+  builds+=("native $took")
   ctest --preset native -j 2 2>&1 | tee "$logs/native.log" || status=1
   read -r p f s < <(ctest_counts "$logs/native.log")
   passed=$((passed + p)); failed=$((failed + f)); skipped=$((skipped + s))
@@ -405,6 +407,8 @@ cmd_test() {
   if [ -f cmake/fuzz.cmake ]; then
     say "Fuzz targets (bounded runs)"
     configure_and_build fuzz
+    end_phase
+    builds+=("fuzz $took")
     local fuzzer name
     p=0; f=0
     for fuzzer in build/fuzz/fuzz_*; do
@@ -430,6 +434,8 @@ cmd_test() {
 
   say "Windows build and end-to-end tests under Wine"
   build_windows
+  end_phase
+  builds+=("windows $took")
   trap stop_background EXIT
   ensure_display
   # One wineserver for the whole run: every Wine start is then quick. A
@@ -447,6 +453,8 @@ cmd_test() {
 
   say "Windows 32-bit build: XP checks, and the end-to-end tests under Wine $where"
   build_windows32
+  end_phase
+  builds+=("windows32 $took")
   ctest --preset windows32 2>&1 | tee "$logs/windows32.log" || status=1
   WINEPREFIX="$root/build/windows32/wineprefix" wineserver -k 2>/dev/null || true
   read -r p f s < <(counts_with_machine "$logs/windows32.log" build/windows32/machine-junit.xml)
@@ -467,6 +475,7 @@ cmd_test() {
   fi
 
   say "Summary"
+  summary+=("builds:             $(printf '%s; ' "${builds[@]}")")
   printf '  %s\n' "${summary[@]}"
   echo "  total time:         $SECONDS s"
   echo "all: $passed passed, $failed failed, $skipped skipped"
