@@ -33,6 +33,8 @@
 
 namespace {
 
+using pigmentry::testing_support::CanonicalChannel;
+
 using pigmentry::bridge::ColourModel;
 using pigmentry::bridge::HostFailure;
 using pigmentry::bridge::Operation;
@@ -268,17 +270,6 @@ struct Fixture {
   HostileHost host;
   pigmentry::app::Form1 form1;
 };
-
-// The channel of a canonical decimal text, or -1 for any other text.
-int CanonicalChannel(std::wstring_view text) {
-  if (text.empty() || text.size() > 3 || (text.size() > 1 && text[0] == L'0')) return -1;
-  int value = 0;
-  for (const wchar_t ch : text) {
-    if (ch < L'0' || ch > L'9') return -1;
-    value = value * 10 + (ch - L'0');
-  }
-  return value <= 255 ? value : -1;
-}
 
 std::array<int, 3> CheckColour(const Fixture& fx) {
   std::array<int, 3> channels{};

@@ -42,6 +42,8 @@
 namespace pigmentry::soak {
 namespace {
 
+using pigmentry::testing_support::CanonicalChannel;
+
 using e2e::RunningProgram;
 using platform::ControlId;
 using testing_support::HexValue;
@@ -150,17 +152,6 @@ Channels PairsOf(std::wstring_view cleaned) {
     }
   }
   return channels;
-}
-
-// The channel of a canonical decimal text, or -1 for any other text.
-int CanonicalChannel(const std::wstring& text) {
-  if (text.empty() || text.size() > 3 || (text.size() > 1 && text[0] == L'0')) return -1;
-  int value = 0;
-  for (const wchar_t ch : text) {
-    if (ch < L'0' || ch > L'9') return -1;
-    value = value * 10 + (ch - L'0');
-  }
-  return value <= 255 ? value : -1;
 }
 
 std::string Narrow(std::wstring_view text, std::size_t limit = 40) {

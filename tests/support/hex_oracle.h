@@ -17,6 +17,18 @@ inline int HexValue(wchar_t ch) {
   return -1;
 }
 
+// The channel of a canonical decimal text (digits only, no leading zero,
+// 0 to 255), or -1 for any other text.
+inline int CanonicalChannel(std::wstring_view text) {
+  if (text.empty() || text.size() > 3 || (text.size() > 1 && text[0] == L'0')) return -1;
+  int value = 0;
+  for (const wchar_t ch : text) {
+    if (ch < L'0' || ch > L'9') return -1;
+    value = value * 10 + (ch - L'0');
+  }
+  return value <= 255 ? value : -1;
+}
+
 inline std::wstring WithoutHashes(std::wstring_view text) {
   std::wstring out;
   for (const wchar_t ch : text) {
