@@ -24,40 +24,47 @@ cd "$root"
 # shellcheck source=cmake/wine-env.sh
 . "$root/cmake/wine-env.sh"
 
-packages=(
+# What the native tree needs (its unit tests, the fuzz targets, the lint),
+# and what the Windows trees need besides (cross compilers, Wine, Xvfb).
+native_packages=(
   cmake ninja-build g++ googletest libgtest-dev libgmock-dev
-  clang libclang-rt-14-dev
-  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 mingw-w64-tools libwine-dev
-  wine wine64 xvfb x11-utils imagemagick libxml2-utils
+  clang libclang-rt-14-dev clang-format clang-tidy libxml2-utils
   libbenchmark-dev
+)
+windows_packages=(
+  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 mingw-w64-tools libwine-dev
+  wine wine64 xvfb x11-utils imagemagick
 )
 # Wine runs 32-bit Windows programs through wine32, a 32-bit Linux program.
 # Where this kernel runs no 32-bit code, wine32 runs inside the 32-bit test
 # machine (tools/vm/), which QEMU and busybox make from this machine's own
 # files; here the build's Wine calls go to the 64-bit loader.
-packages+=(wine32:i386)
+windows_packages+=(wine32:i386)
 if ! pigmentry_runs_32bit; then
-  packages+=(qemu-system-x86 busybox-static)
+  windows_packages+=(qemu-system-x86 busybox-static)
 fi
+packages=("${native_packages[@]}" "${windows_packages[@]}")
 
 say() { printf '\n==> %s\n' "$*"; }
 
 missing_packages() {
   local package
-  for package in "${packages[@]}"; do
+  for package in "$@"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
       printf '%s ' "$package"
     fi
   done
 }
 
+# Installs what is missing of the named packages (all of them by default).
 ensure_packages() {
+  [ $# -gt 0 ] || set -- "${packages[@]}"
   if ! command -v dpkg-query >/dev/null; then
     echo "Not a Debian system: install CMake, Ninja, GoogleTest, clang, MinGW-w64 (posix), Wine, Xvfb and ImageMagick."
     return
   fi
   local missing
-  missing=$(missing_packages)
+  missing=$(missing_packages "$@")
   [ -z "$missing" ] && return
   if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
     say "Installing: $missing"
@@ -169,22 +176,6 @@ cmd_run() {
   fi
   echo "The window is open on the virtual display; screenshot saved to $shot"
   kill "$program" 2>/dev/null || true
-}
-
-# Prints the ctest summary numbers of a log as "passed failed skipped". ctest
-# counts a skipped test among the passed ones in its percentage; here it is
-# not counted as passed.
-ctest_counts() {
-  local line total failed skipped
-  line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n 1 || true)
-  if [ -z "$line" ]; then
-    echo "0 1 0"
-    return
-  fi
-  failed=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
-  total=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")
-  skipped=$(grep -c -E '^[[:space:]]*[0-9]+ - .* \((Skipped|Disabled)\)$' "$1" || true)
-  echo "$((total - failed - skipped)) $failed $skipped"
 }
 
 # The inputs kept in the repository for a fuzz target: hand-written seeds
@@ -342,33 +333,41 @@ cmd_bench() {
   fi
 }
 
-# One count of the test suite of a JUnit file (ctest writes its attributes
-# a line each): tests, failures or skipped; 0 when it is not there.
-junit_count() {
-  local value
-  value=$(tr '\n\t' '  ' <"$2" | grep -o '<testsuite [^>]*>' | head -n 1 |
-    sed -n "s/.* $1=\"\([0-9]*\)\".*/\1/p")
-  echo "${value:-0}"
+# The value of an XPath expression over a JUnit file that ctest wrote.
+junit_xpath() {
+  xmllint --xpath "$2" "$1" 2>/dev/null || echo 0
 }
 
-# The counts of a ctest log, where a test that ran a group inside the 32-bit
-# test machine stands for the tests it ran there, read from the JUnit file
-# that group left in the build folder.
-counts_with_machine() {
-  local log=$1 junit=$2 p f s
-  read -r p f s < <(ctest_counts "$log")
-  if grep -qE '^[[:space:]]*[0-9]+/[0-9]+ Test +#[0-9]+: e2e\.in_32bit_machine ' "$log"; then
-    if grep -qE 'e2e\.in_32bit_machine \.+ +Passed' "$log"; then
-      p=$((p - 1))
-    else
-      f=$((f - 1))
-    fi
-    if [ -f "$junit" ]; then
-      local tests failures skips
-      tests=$(junit_count tests "$junit")
-      failures=$(junit_count failures "$junit")
-      skips=$(junit_count skipped "$junit")
-      p=$((p + tests - failures - skips)); f=$((f + failures)); s=$((s + skips))
+# Counts of the test cases of a JUnit file that match a condition, as
+# "passed failed skipped".
+junit_select() {
+  local total failed skipped
+  total=$(junit_xpath "$1" "count(//testcase[$2])")
+  failed=$(junit_xpath "$1" "count(//testcase[$2][@status='fail'])")
+  skipped=$(junit_xpath "$1" "count(//testcase[$2][@status='notrun' or @status='disabled' or skipped])")
+  echo "$((total - failed - skipped)) $failed $skipped"
+}
+
+# Counts of a tree's tests from the JUnit file ctest wrote, as "passed failed
+# skipped". A test that ran a group inside the 32-bit test machine stands
+# for the tests it ran there (MACHINE_JUNIT); the lanes' clean-up is no
+# test. No file is one failure: the tree's tests did not run.
+junit_counts() {
+  local junit=$1 machine=${2:-} p f s mp mf ms
+  if [ ! -f "$junit" ]; then
+    echo "0 1 0"
+    return
+  fi
+  read -r p f s < <(junit_select "$junit" \
+    'not(@name="wine.lanes_stop") and not(@name="e2e.in_32bit_machine")')
+  if [ "$(junit_xpath "$junit" 'count(//testcase[@name="e2e.in_32bit_machine"])')" != 0 ]; then
+    if [ -n "$machine" ] && [ -f "$machine" ]; then
+      read -r mp mf ms < <(junit_select "$machine" 'true()')
+      if [ "$mf" = 0 ] && [ "$(junit_xpath "$junit" \
+        'count(//testcase[@name="e2e.in_32bit_machine"][@status="fail"])')" != 0 ]; then
+        mf=1
+      fi
+      p=$((p + mp)); f=$((f + mf)); s=$((s + ms))
     else
       f=$((f + 1))
     fi
@@ -376,111 +375,112 @@ counts_with_machine() {
   echo "$p $f $s"
 }
 
-# Sets `took` to the seconds since the last call, for the summary's phase
-# times.
-phase_start=$SECONDS
-took=
-end_phase() {
-  took="$((SECONDS - phase_start)) s"
-  phase_start=$SECONDS
+# Seconds the tests of a group (their names' first part) took in a JUnit
+# file, summed: tests in lanes side by side add up to more than the wall.
+junit_group_seconds() {
+  local seconds
+  seconds=$(junit_xpath "$1" "sum(//testcase[starts-with(@name, '$2.')]/@time)")
+  printf '%.0f' "${seconds:-0}"
 }
 
-cmd_test() {
-  local logs="$root/build/logs" status=0 passed=0 failed=0 skipped=0 p f s
-  mkdir -p "$logs"
-  local -a summary=() builds=()
-  end_phase
-  ensure_packages
-  end_phase
-  summary+=("packages:           $took")
-
-  say "Native build and unit tests"
-  configure_and_build native
-  end_phase
-  builds+=("native $took")
-  ctest --preset native -j 2 2>&1 | tee "$logs/native.log" || status=1
-  read -r p f s < <(ctest_counts "$logs/native.log")
-  passed=$((passed + p)); failed=$((failed + f)); skipped=$((skipped + s))
-  end_phase
-  summary+=("native unit tests:  $p passed, $f failed, $s skipped ($took)")
-
-  if [ -f cmake/fuzz.cmake ]; then
-    say "Fuzz targets (bounded runs)"
-    configure_and_build fuzz
-    end_phase
-    builds+=("fuzz $took")
-    local fuzzer name
-    p=0; f=0
-    for fuzzer in build/fuzz/fuzz_*; do
-      [ -x "$fuzzer" ] || continue
-      name=$(basename "$fuzzer")
-      mkdir -p "build/fuzz/corpus/$name"
-      # shellcheck disable=SC2046
-      if "$fuzzer" -max_total_time="${FUZZ_SECONDS:-20}" -timeout=5 -rss_limit_mb=2048 \
-        $(fuzz_dictionary "$name") "build/fuzz/corpus/$name" $(fuzz_seeds "$name") \
-        >"$logs/$name.log" 2>&1; then
-        p=$((p + 1))
-        echo "$name: $(grep -Eo 'Done [0-9]+ runs in [0-9]+ second' "$logs/$name.log" | tail -n 1)"
-      else
-        f=$((f + 1))
-        tail -n 40 "$logs/$name.log"
-        status=1
-      fi
-    done
-    passed=$((passed + p)); failed=$((failed + f))
-    end_phase
-    summary+=("fuzz targets:       $p passed, $f failed ($took)")
-  fi
-
-  say "Windows build and end-to-end tests under Wine"
-  build_windows
-  end_phase
-  builds+=("windows $took")
-  trap stop_background EXIT
-  ensure_display
-  # One wineserver for the whole run: every Wine start is then quick. A
-  # server still winding down from setting up the prefix is waited for.
-  wineserver -w || true
-  wineserver -p >/dev/null 2>&1 || true
-  local where="here"
-  pigmentry_wine_runs_32bit || where="inside the 32-bit test machine"
-  rm -f build/windows/machine-junit.xml build/windows32/machine-junit.xml
-  ctest --preset windows 2>&1 | tee "$logs/windows.log" || status=1
-  read -r p f s < <(counts_with_machine "$logs/windows.log" build/windows/machine-junit.xml)
-  passed=$((passed + p)); failed=$((failed + f)); skipped=$((skipped + s))
-  end_phase
-  summary+=("windows/e2e tests:  $p passed, $f failed, $s skipped ($took; against the 32-bit host $where)")
-
-  say "Windows 32-bit build: XP checks, and the end-to-end tests under Wine $where"
-  build_windows32
-  end_phase
-  builds+=("windows32 $took")
-  ctest --preset windows32 2>&1 | tee "$logs/windows32.log" || status=1
-  WINEPREFIX="$root/build/windows32/wineprefix" wineserver -k 2>/dev/null || true
-  read -r p f s < <(counts_with_machine "$logs/windows32.log" build/windows32/machine-junit.xml)
-  passed=$((passed + p)); failed=$((failed + f)); skipped=$((skipped + s))
-  end_phase
-  summary+=("windows32 tests:    $p passed, $f failed, $s skipped ($took; 32-bit end-to-end $where)")
-
-  say "Formatting and clang-tidy"
-  if tools/lint.sh 2>&1 | tee "$logs/lint.log" | tail -n 20; then
-    end_phase
-    summary+=("lint:               1 passed, 0 failed ($took)")
-    passed=$((passed + 1))
-  else
-    end_phase
-    summary+=("lint:               0 passed, 1 failed ($took)")
-    failed=$((failed + 1))
+# Runs a tree's workflow preset (configure, build, test). Its output goes to
+# build/logs/TREE.log and, each line led by the tree's name, to the
+# terminal; "STATUS START END TEST_SECONDS" to build/logs/TREE.times.
+run_tree() {
+  local tree=$1 start=$SECONDS status=0 tested=0
+  rm -f "build/$tree/junit.xml" "build/$tree/machine-junit.xml"
+  if ! cmake --workflow --preset "$tree" 2>&1 | tee "$logs/$tree.log" | sed -u "s/^/[$tree] /"; then
     status=1
   fi
+  if [ -f "build/$tree/junit.xml" ]; then
+    tested=$(junit_xpath "build/$tree/junit.xml" 'string(/testsuite/@time)')
+  fi
+  echo "$status $start $SECONDS ${tested:-0}" >"$logs/$tree.times"
+}
 
-  say "Summary"
-  summary+=("builds:             $(printf '%s; ' "${builds[@]}")")
-  printf '  %s\n' "${summary[@]}"
-  echo "  total time:         $SECONDS s"
+# One line of the summary for a tree: its build and test times and counts.
+tree_summary() {
+  local tree=$1 status start end tested p f s
+  if [ ! -f "$logs/$tree.times" ]; then
+    printf '  %-10s did not run\n' "$tree"
+    failed=$((failed + 1))
+    return
+  fi
+  read -r status start end tested <"$logs/$tree.times"
+  read -r p f s < <(junit_counts "build/$tree/junit.xml" "build/$tree/machine-junit.xml")
+  [ "$status" = 0 ] || [ "$f" != 0 ] || f=1
+  passed=$((passed + p)); failed=$((failed + f)); skipped=$((skipped + s))
+  printf '  %-10s %3d-%3d s: build %3d s, tests %3d s; %d passed, %d failed, %d skipped\n' \
+    "$tree" "$start" "$end" "$((end - start - tested))" "$tested" "$p" "$f" "$s"
+}
+
+# Every test of every tree: the native tree (unit tests, lint) and then the
+# fuzz targets on one side, the two Windows trees (the end-to-end tests in
+# Wine lanes, the Windows side's lint, the XP checks) on the other, side by
+# side: the Windows trees' tests mostly wait for Wine, and the native side's
+# work fills the time. The Windows packages install while the native tree
+# builds.
+cmd_test() {
+  logs="$root/build/logs"
+  mkdir -p "$logs"
+  local status=0 native_side windows_side
+  passed=0 failed=0 skipped=0
+  ensure_packages "${native_packages[@]}"
+  local packages_took=$SECONDS
+  (
+    ensure_packages "${windows_packages[@]}" >"$logs/packages.log" 2>&1
+    echo "$SECONDS" >"$logs/packages.done"
+    run_tree windows
+    run_tree windows32
+  ) &
+  windows_side=$!
+  (
+    # Behind the end-to-end tests on the processor: their timing matters.
+    renice -n 5 "$BASHPID" >/dev/null
+    run_tree native
+    run_tree fuzz
+  ) &
+  native_side=$!
+  trap 'kill $windows_side $native_side 2>/dev/null; stop_lanes' EXIT
+  wait "$native_side" || status=1
+  wait "$windows_side" || status=1
+  trap - EXIT
+
+  say "Summary (seconds since the start)"
+  echo "  packages   native tools $packages_took s; Windows tools by $(cat "$logs/packages.done" 2>/dev/null || echo '?') s, beside the native tree"
+  local tree
+  for tree in native fuzz windows windows32; do
+    tree_summary "$tree"
+  done
+  local groups="" group seconds junits
+  junits=$(ls build/{native,fuzz,windows,windows32}/junit.xml 2>/dev/null || true)
+  for group in unit lint fuzz e2e soak release xp; do
+    seconds=0
+    for junit in $junits; do
+      seconds=$((seconds + $(junit_group_seconds "$junit" "$group")))
+    done
+    [ "$seconds" = 0 ] || groups+="$group $seconds s, "
+  done
+  echo "  test groups (each group's tests' own times added up): ${groups%, }"
+  for tree in windows windows32; do
+    if [ -f "build/$tree/junit.xml" ] &&
+      [ "$(junit_xpath "build/$tree/junit.xml" 'count(//testcase[@name="e2e.in_32bit_machine"])')" != 0 ]; then
+      echo "  $tree: $(printf '%.0f' "$(junit_xpath "build/$tree/junit.xml" \
+        'string(//testcase[@name="e2e.in_32bit_machine"]/@time)')") s of its tests inside the 32-bit test machine"
+    fi
+  done
+  echo "  total time: $SECONDS s"
   echo "all: $passed passed, $failed failed, $skipped skipped"
   [ "$failed" = 0 ] || status=1
   return "$status"
+}
+
+stop_lanes() {
+  local tree
+  for tree in windows windows32; do
+    [ -d "build/$tree/lanes" ] && pigmentry_stop_lanes "$root/build/$tree"
+  done
+  return 0
 }
 
 # Every end-to-end test of the 32-bit Pigmentry.exe, and every Get and Set
@@ -496,16 +496,16 @@ cmd_test32() {
   build_windows32
   for tree in windows windows32; do
     say "$tree: the tests that need 32-bit programs"
-    rm -f "build/$tree/machine-junit.xml"
+    rm -f "build/$tree/junit.xml" "build/$tree/machine-junit.xml"
     if pigmentry_wine_runs_32bit; then
       [ "$tree" = windows32 ] || continue
       tools/vm/ctest-under-wine "build/$tree" --output-on-failure --timeout 120 -R '^e2e\.' \
-        2>&1 | tee "$logs/$tree-32bit.log" || status=1
+        --output-junit "$root/build/$tree/junit.xml" 2>&1 | tee "$logs/$tree-32bit.log" || status=1
     else
       PIGMENTRY_MACHINE_TESTS=full ctest --preset "$tree" -R '^e2e\.in_32bit_machine$' \
         2>&1 | tee "$logs/$tree-32bit.log" || status=1
     fi
-    read -r p f s < <(counts_with_machine "$logs/$tree-32bit.log" "build/$tree/machine-junit.xml")
+    read -r p f s < <(junit_counts "build/$tree/junit.xml" "build/$tree/machine-junit.xml")
     echo "$tree: $p passed, $f failed, $s skipped"
   done
   return "$status"

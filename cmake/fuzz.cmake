@@ -29,6 +29,35 @@ target_compile_options(pigmentry_memory PRIVATE ${PIGMENTRY_FUZZ_COMPILE_FLAGS})
 set(PIGMENTRY_FUZZ_HARNESS_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all
                                  -fno-omit-frame-pointer)
 
+# The test command runs each target for PIGMENTRY_FUZZ_SECONDS from its
+# inputs kept in the repository: hand-written seeds (tests/fuzz/seeds/) and
+# the minimised corpus of earlier long runs (tests/fuzz/corpus/, rewritten by
+# ./build.sh fuzz). What the run finds goes to the build's own corpus folder,
+# the first one named (libFuzzer adds new inputs there only), and an input
+# that fails to crashes/.
+set(PIGMENTRY_FUZZ_SECONDS 20 CACHE STRING "Seconds the test command runs each fuzz target")
+enable_testing()
+function(pigmentry_fuzz_test name)
+  set(found ${CMAKE_BINARY_DIR}/corpus/${name})
+  file(MAKE_DIRECTORY ${found} ${CMAKE_BINARY_DIR}/crashes)
+  set(inputs ${found})
+  foreach(kept seeds corpus)
+    if(IS_DIRECTORY ${CMAKE_SOURCE_DIR}/tests/fuzz/${kept}/${name})
+      list(APPEND inputs ${CMAKE_SOURCE_DIR}/tests/fuzz/${kept}/${name})
+    endif()
+  endforeach()
+  string(REGEX REPLACE "^fuzz_" "" short ${name})
+  set(dictionary)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/fuzz/${short}.dict)
+    set(dictionary -dict=${CMAKE_SOURCE_DIR}/tests/fuzz/${short}.dict)
+  endif()
+  add_test(NAME fuzz.${short}
+           COMMAND ${name} -max_total_time=${PIGMENTRY_FUZZ_SECONDS} -timeout=5 -rss_limit_mb=2048
+                   -print_final_stats=1 -artifact_prefix=${CMAKE_BINARY_DIR}/crashes/${name}-
+                   ${dictionary} ${inputs})
+  set_tests_properties(fuzz.${short} PROPERTIES LABELS fuzz TIMEOUT 300)
+endfunction()
+
 file(GLOB PIGMENTRY_FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_*.cpp)
 foreach(source ${PIGMENTRY_FUZZ_SOURCES})
   get_filename_component(name ${source} NAME_WE)
@@ -37,4 +66,5 @@ foreach(source ${PIGMENTRY_FUZZ_SOURCES})
   target_link_libraries(${name} PRIVATE pigmentry_memory)
   target_compile_options(${name} PRIVATE ${PIGMENTRY_FUZZ_HARNESS_FLAGS})
   target_link_options(${name} PRIVATE ${PIGMENTRY_FUZZ_LINK_FLAGS})
+  pigmentry_fuzz_test(${name})
 endforeach()

@@ -30,3 +30,4 @@ gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "unit.")
 # The icon resource script generated from the icon table, which the icon
 # tests compare with the bytes built in C++.
 include(${CMAKE_CURRENT_LIST_DIR}/icon.cmake OPTIONAL)
+include(cmake/lint.cmake)

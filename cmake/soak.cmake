@@ -16,5 +16,6 @@ endif()
 # since its programs run only where Wine runs 32-bit programs.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_test(NAME soak.short COMMAND soak --seed 20261210 --steps 400 --sample 100)
-  set_tests_properties(soak.short PROPERTIES RUN_SERIAL TRUE TIMEOUT 600)
+  set_tests_properties(soak.short PROPERTIES RESOURCE_GROUPS wine:1 FIXTURES_REQUIRED wine_lanes
+                                              TIMEOUT 600)
 endif()

@@ -4,12 +4,23 @@
 # The prefix of a build folder is BUILD/wineprefix, or a folder named after
 # the build under PIGMENTRY_PREFIX_ROOT when that is set (the 32-bit test
 # machine keeps its prefixes in memory).
+#
+# ctest runs the Windows tests in lanes side by side (the resource "wine" of
+# cmake/wine-lanes.json). Each lane has a prefix of its own beside the
+# build's (wineprefix-laneN): no test's registry, stand-in or windows ever
+# meet another's. A new lane's prefix is unpacked from the prefix cache.
 pigmentry_wine_env() {
-  if [ -n "${PIGMENTRY_PREFIX_ROOT:-}" ]; then
-    export WINEPREFIX="$PIGMENTRY_PREFIX_ROOT/$(basename "$1")"
-  else
-    export WINEPREFIX="$1/wineprefix"
+  lane_suffix=
+  if [ -n "${2:-}" ]; then
+    lane_suffix="-lane$2"
   fi
+  if [ -n "${PIGMENTRY_PREFIX_ROOT:-}" ]; then
+    export WINEPREFIX="$PIGMENTRY_PREFIX_ROOT/$(basename "$1")$lane_suffix"
+  else
+    export WINEPREFIX="$1/wineprefix$lane_suffix"
+  fi
+  : "${PIGMENTRY_PREFIX_CACHE:=$(dirname "$1")/wineprefix-cache}"
+  export PIGMENTRY_PREFIX_CACHE
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEARCH=win64
@@ -85,7 +96,7 @@ pigmentry_wine_prefix() {
     fi
     pigmentry_install_wine_fonts
     pigmentry_register_standin "$build"
-  ) 9>"$build/.wineprefix.lock"
+  ) 9>"$WINEPREFIX.lock"
 }
 
 # A new prefix takes a few seconds here and minutes inside the 32-bit test
@@ -109,7 +120,7 @@ pigmentry_keep_prefix() {
   tar=$(pigmentry_prefix_tar "$1")
   mkdir -p "$PIGMENTRY_PREFIX_CACHE"
   pigmentry_link_wine_files
-  tar -cf "$tar.part" -C "$WINEPREFIX" . && mv "$tar.part" "$tar"
+  tar -cf "$tar.part$$" -C "$WINEPREFIX" . && mv "$tar.part$$" "$tar"
 }
 
 # Most of a new prefix (1.3 GB) is copies of Wine's own DLLs and code pages,
@@ -191,6 +202,52 @@ pigmentry_standin_drawing() {
   drawing=$1
   wine reg add 'HKCU\Software\Pigmentry\Stand-in host' /v Drawing /d "Z:${drawing//\//\\}" /f \
     >/dev/null 2>&1
+}
+
+# The lane ctest gave the test that runs now, from its resource allocation
+# ("id:N,slots:1"); prints nothing outside a lane.
+pigmentry_ctest_lane() {
+  [ -n "${CTEST_RESOURCE_GROUP_COUNT:-}" ] || return 0
+  echo "${CTEST_RESOURCE_GROUP_0_WINE:-}" | sed -n 's/^id:\([0-9]*\),.*/\1/p'
+}
+
+# The display and the wineserver of a lane, started by its first test and
+# kept for the lane's later ones (a Wine start is then quick); exports
+# DISPLAY. pigmentry_stop_lanes ends them.
+pigmentry_lane_session() {
+  build=$1
+  lane=$2
+  state="$build/lanes/$lane"
+  mkdir -p "$state"
+  (
+    flock 8
+    display=$(cat "$state/display" 2>/dev/null || true)
+    if [ -z "$display" ] || ! DISPLAY="$display" xdpyinfo >/dev/null 2>&1; then
+      # Xvfb outlives this lock: it must not hold it.
+      pigmentry_start_xvfb </dev/null 8>&-
+      echo "$DISPLAY" >"$state/display"
+      echo "$xvfb_pid" >"$state/xvfb.pid"
+    fi
+  ) 8>"$state/lock"
+  DISPLAY=$(cat "$state/display")
+  export DISPLAY
+  wineserver -p >/dev/null 2>&1 </dev/null || true
+}
+
+# Ends every lane's wineserver and display in a build folder.
+pigmentry_stop_lanes() {
+  build=$1
+  for state in "$build"/lanes/*; do
+    [ -d "$state" ] || continue
+    lane=${state##*/}
+    (
+      pigmentry_wine_env "$build" "$lane"
+      wineserver -k 2>/dev/null || true
+    )
+    pid=$(cat "$state/xvfb.pid" 2>/dev/null || true)
+    [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
+    rm -f "$state/display" "$state/xvfb.pid"
+  done
 }
 
 # Starts Xvfb on a free display and exports DISPLAY; sets xvfb_pid.

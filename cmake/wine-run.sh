@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a cross-built Windows program under Wine, in the private prefix of the
 # build folder it lives in. Starts Xvfb when there is no display. Used as
-# CMAKE_CROSSCOMPILING_EMULATOR, so plain ctest runs the Windows tests.
+# CMAKE_CROSSCOMPILING_EMULATOR, so plain ctest runs the Windows tests; a test
+# that ctest runs in a lane gets the lane's own prefix and display.
 set -euo pipefail
 
 program=$1
@@ -15,11 +16,14 @@ done
 
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
-pigmentry_wine_env "$build"
+lane=$(pigmentry_ctest_lane)
+pigmentry_wine_env "$build" "$lane"
 pigmentry_wine_prefix "$build"
 
 xvfb_pid=
-if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+if [ -n "$lane" ]; then
+  pigmentry_lane_session "$build" "$lane"
+elif [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   pigmentry_start_xvfb
 fi
 cleanup() {
