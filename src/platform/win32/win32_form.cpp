@@ -15,7 +15,6 @@
 #include "platform/win32/line_control.h"
 #include "platform/win32/option_button.h"
 #include "platform/win32/text_field.h"
-#include "platform/win32/window_class.h"
 #include "platform/win32/xline_window.h"
 
 namespace pigmentry::platform::win32 {
@@ -77,17 +76,14 @@ Win32Form::Win32Form(HINSTANCE instance, const FormDesign& design, StepDone step
       stepDone(step);
     }
   };
-  RegisterClass(instance);
-  XLineWindow::Register(instance);
   view_.AttachWindow(*this);
-  window_ = ::CreateWindowExW(kFormExStyle, kForm1ClassName, design_.caption, kFormStyle,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-                              nullptr, instance, this);
-  if (window_ == nullptr) {
+  constexpr PixelPlace kSystemChooses{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
+  if (!Create(instance, kFormExStyle, design_.caption, kFormStyle, kSystemChooses, nullptr,
+              nullptr)) {
     return;
   }
   done("window");
-  dpi_ = DpiOfWindow(window_);
+  dpi_ = DpiOfWindow(Hwnd());
   PlaceOuterSize(widthTwips_, heightTwips_);
   done("outer_size");
   CreateMenu();
@@ -100,15 +96,9 @@ Win32Form::Win32Form(HINSTANCE instance, const FormDesign& design, StepDone step
   done("icons");
 }
 
-Win32Form::~Win32Form() {
-  if (window_ != nullptr) {
-    ::DestroyWindow(window_);
-  }
-}
-
-void Win32Form::RegisterClass(HINSTANCE instance) {
-  RegisterWindowClass(instance, kForm1ClassName, &Win32Form::WindowProc, COLOR_BTNFACE);
-}
+// Destroyed here, not by the base: the controls' objects, which get their
+// windows' last messages, go with the members.
+Win32Form::~Win32Form() { Destroy(); }
 
 void Win32Form::CreateMenu() {
   menuBar_.reset(::CreateMenu());
@@ -156,19 +146,22 @@ void Win32Form::CreateControls() {
     }
   }
   for (const ControlDesign* design : order) {
-    const RECT pixels{dpi_.ToPixels(design->left), dpi_.ToPixels(design->top),
-                      dpi_.ToPixels(design->left + design->width),
-                      dpi_.ToPixels(design->top + design->height)};
+    const int left = dpi_.ToPixels(design->left);
+    const int top = dpi_.ToPixels(design->top);
+    const PixelPlace pixels{left, top, dpi_.ToPixels(design->left + design->width) - left,
+                            dpi_.ToPixels(design->top + design->height) - top};
     const int id = DlgIdOf(design->id);
     HWND child = nullptr;
+    std::unique_ptr<XLineWindow> line;
     if (design->kind == ControlKind::Line) {
-      child = XLineWindow::Create(window_, id, pixels);
+      line = XLineWindow::Create(instance_, Hwnd(), id, pixels);
+      child = line->Hwnd();
     } else {
       const ChildClass cls = ClassOf(*design, design == firstOption);
-      child = ::CreateWindowExW(
-          cls.exStyle, cls.className, design->text, kChildStyle | cls.style, pixels.left,
-          pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, window_,
-          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+      child =
+          ::CreateWindowExW(cls.exStyle, cls.className, design->text, kChildStyle | cls.style,
+                            pixels.left, pixels.top, pixels.width, pixels.height, Hwnd(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
     }
     ChildWindow* childWindow = nullptr;
     std::unique_ptr<Control> control;
@@ -192,7 +185,7 @@ void Win32Form::CreateControls() {
         adopt(std::make_unique<Win32Label>(*this, design->id, child, design->background));
         break;
       case ControlKind::Line:
-        adopt(std::make_unique<Win32LineControl>(*this, design->id, child));
+        adopt(std::make_unique<Win32LineControl>(*this, design->id, std::move(line)));
         break;
     }
     if (design->kind != ControlKind::Line) {
@@ -337,10 +330,10 @@ void Win32Form::LoadIcons() {
   smallIcon_ = load(SM_CXSMICON, SM_CYSMICON);
   bigIcon_ = load(SM_CXICON, SM_CYICON);
   if (smallIcon_) {
-    ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   }
   if (bigIcon_) {
-    ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    ::SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
   }
 }
 
@@ -349,19 +342,19 @@ void Win32Form::LoadIcons() {
 void Win32Form::PlaceOuterSize(int widthTwips, int heightTwips) {
   RECT outer{};
   RECT client{};
-  ::GetWindowRect(window_, &outer);
-  ::GetClientRect(window_, &client);
+  ::GetWindowRect(Hwnd(), &outer);
+  ::GetClientRect(Hwnd(), &client);
   const int frameWidth = (outer.right - outer.left) - client.right;
   const int frameHeight = (outer.bottom - outer.top) - client.bottom;
-  ::SetWindowPos(window_, nullptr, 0, 0,
+  ::SetWindowPos(Hwnd(), nullptr, 0, 0,
                  frameWidth + std::max(0, dpi_.ToPixels(widthTwips - design_.frameWidth)),
                  frameHeight + std::max(0, dpi_.ToPixels(heightTwips - design_.frameHeight)),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Form::Show(int showCommand) {
-  ::ShowWindow(window_, showCommand);
-  ::UpdateWindow(window_);
+  ::ShowWindow(Hwnd(), showCommand);
+  ::UpdateWindow(Hwnd());
   if (ChildOf(::GetFocus()) == nullptr) {
     ::SetFocus(NextTabStop(nullptr, false));
   }
@@ -373,7 +366,7 @@ int Win32Form::RunMessageLoop() {
     if (HandleTabKey(message) || HandleMenuKey(message)) {
       continue;
     }
-    if (window_ != nullptr && ::IsDialogMessageW(window_, &message) != FALSE) {
+    if (Hwnd() != nullptr && ::IsDialogMessageW(Hwnd(), &message) != FALSE) {
       continue;
     }
     ::TranslateMessage(&message);
@@ -397,21 +390,21 @@ bool Win32Form::HandleTabKey(const MSG& message) {
 }
 
 std::wstring Win32Form::Caption() const {
-  const int length = ::GetWindowTextLengthW(window_);
+  const int length = ::GetWindowTextLengthW(Hwnd());
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(window_, text.data(), length + 1)));
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(Hwnd(), text.data(), length + 1)));
   return text;
 }
 
 void Win32Form::SetCaption(const std::wstring& caption) {
-  ::SetWindowTextW(window_, caption.c_str());
+  ::SetWindowTextW(Hwnd(), caption.c_str());
 }
 
-std::intptr_t Win32Form::Handle() const { return reinterpret_cast<std::intptr_t>(window_); }
+std::intptr_t Win32Form::Handle() const { return reinterpret_cast<std::intptr_t>(Hwnd()); }
 
 RECT Win32Form::WindowRect() const {
   RECT rect{};
-  ::GetWindowRect(window_, &rect);
+  ::GetWindowRect(Hwnd(), &rect);
   return rect;
 }
 
@@ -422,12 +415,12 @@ float Win32Form::Left() const {
 float Win32Form::Top() const { return static_cast<float>(WindowRect().top) * dpi_.TwipsPerPixel(); }
 
 void Win32Form::SetLeft(float twips) {
-  ::SetWindowPos(window_, nullptr, ScreenPixels(twips, dpi_.TwipsPerPixel()), WindowRect().top, 0,
-                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(Hwnd(), nullptr, ScreenPixels(twips, dpi_.TwipsPerPixel()), WindowRect().top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Form::SetTop(float twips) {
-  ::SetWindowPos(window_, nullptr, WindowRect().left, ScreenPixels(twips, dpi_.TwipsPerPixel()), 0,
+  ::SetWindowPos(Hwnd(), nullptr, WindowRect().left, ScreenPixels(twips, dpi_.TwipsPerPixel()), 0,
                  0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -442,7 +435,7 @@ void Win32Form::SetHeight(int twips) {
 }
 
 int Win32Form::MsgBox(const std::wstring& prompt, int style, const std::wstring& title) {
-  return ::MessageBoxW(window_, prompt.c_str(), title.c_str(), static_cast<UINT>(style));
+  return ::MessageBoxW(Hwnd(), prompt.c_str(), title.c_str(), static_cast<UINT>(style));
 }
 
 void Win32Form::PopupMenu(MenuId menu) {
@@ -463,10 +456,10 @@ void Win32Form::OpenOptionsMenuFromKeyboard() {
 void Win32Form::TrackOptionsMenu(POINT at) {
   // The owner must be in the foreground, or the menu does not close when
   // the user clicks elsewhere.
-  ::SetForegroundWindow(window_);
+  ::SetForegroundWindow(Hwnd());
   const auto command =
-      static_cast<UINT>(::TrackPopupMenu(options_, TPM_RETURNCMD, at.x, at.y, 0, window_, nullptr));
-  ::PostMessageW(window_, WM_NULL, 0, 0);
+      static_cast<UINT>(::TrackPopupMenu(options_, TPM_RETURNCMD, at.x, at.y, 0, Hwnd(), nullptr));
+  ::PostMessageW(Hwnd(), WM_NULL, 0, 0);
   for (const auto& design : design_.menus) {
     if (command != 0 && command == static_cast<UINT>(CommandIdOf(design.id))) {
       Events().MenuClick(design.id);
@@ -474,11 +467,7 @@ void Win32Form::TrackOptionsMenu(POINT at) {
   }
 }
 
-void Win32Form::Unload() {
-  if (window_ != nullptr) {
-    ::DestroyWindow(window_);
-  }
-}
+void Win32Form::Unload() { Destroy(); }
 
 std::wstring Win32Form::ExeName() const {
   std::wstring path(MAX_PATH, L'\0');
@@ -567,19 +556,6 @@ ChildWindow* Win32Form::ChildOf(HWND window) const {
   return nullptr;
 }
 
-LRESULT CALLBACK Win32Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<Win32Form*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self = static_cast<Win32Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  if (self == nullptr) {
-    return ::DefWindowProcW(window, message, wParam, lParam);
-  }
-  return self->HandleMessage(message, wParam, lParam);
-}
-
 LRESULT Win32Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
@@ -603,13 +579,10 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       ::PostQuitMessage(0);
       return 0;
-    case WM_NCDESTROY:
-      window_ = nullptr;
-      break;
     default:
       break;
   }
-  return ::DefWindowProcW(window_, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 void Win32Form::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -651,7 +624,7 @@ void Win32Form::OnDpiChanged(WPARAM wParam, const RECT& suggested) {
     extents.push_back({control.Left(), control.Top(), control.Width(), control.Height()});
   }
   dpi_ = {static_cast<int>(LOWORD(wParam))};
-  ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+  ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   PlaceOuterSize(widthTwips_, heightTwips_);
   for (std::size_t i = 0; i < children_.size(); ++i) {

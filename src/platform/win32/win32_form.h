@@ -14,15 +14,20 @@
 
 #include "platform/form_design.h"
 #include "platform/ui.h"
+#include "platform/win32/base_window.h"
 #include "platform/win32/child_window.h"
+#include "platform/win32/control_ids.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/menu_item.h"
 
 namespace pigmentry::platform::win32 {
 
-class Win32Form final : public Window {
+class Win32Form final : public Window, public BaseWindow<Win32Form> {
  public:
+  static constexpr const wchar_t* kClassName = kForm1ClassName;
+  static constexpr int kBackgroundColour = COLOR_BTNFACE;
+
   // Called with a step's name as each step of building the window ends (the
   // start-up benchmark times them).
   using StepDone = void (*)(const char* step);
@@ -42,7 +47,6 @@ class Win32Form final : public Window {
   void Show(int showCommand);
   // Runs until the window is closed; returns the exit code.
   int RunMessageLoop();
-  [[nodiscard]] HWND Hwnd() const { return window_; }
   [[nodiscard]] Dpi CurrentDpi() const { return dpi_; }
   // A message of one of the window's controls (see ChildWindow::Subclass).
   LRESULT HandleChildMessage(ChildWindow& child, UINT message, WPARAM wParam, LPARAM lParam);
@@ -64,13 +68,13 @@ class Win32Form final : public Window {
   int MsgBox(const std::wstring& prompt, int style, const std::wstring& title) override;
   void PopupMenu(MenuId menu) override;
   void Unload() override;
-  [[nodiscard]] bool Unloaded() const override { return window_ == nullptr; }
+  [[nodiscard]] bool Unloaded() const override { return Hwnd() == nullptr; }
   [[nodiscard]] std::wstring ExeName() const override;
   [[nodiscard]] std::wstring CommandArgs() const override;
 
  private:
-  static void RegisterClass(HINSTANCE instance);
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend class BaseWindow<Win32Form>;
+
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   void CreateControls();
@@ -96,7 +100,6 @@ class Win32Form final : public Window {
 
   HINSTANCE instance_;
   const FormDesign& design_;
-  HWND window_ = nullptr;
   Dpi dpi_;
   FormEvents* events_ = nullptr;
   Form1View view_;
