@@ -69,7 +69,9 @@ class Win32Form final : public Window, public BaseWindow<Win32Form> {
   void PopupMenu(MenuId menu) override;
   void Unload() override;
   [[nodiscard]] bool Unloaded() const override { return Hwnd() == nullptr; }
+  // The executable's file name without its folder and extension.
   [[nodiscard]] std::wstring ExeName() const override;
+  // The command line without the program's own path and the blanks after it.
   [[nodiscard]] std::wstring CommandArgs() const override;
 
  private:
