@@ -1,10 +1,11 @@
 // The controls' font: the dialog font at the window's resolution, and a
 // smaller one of the same face for a text field too narrow for its digits.
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "platform/win32/win32_form.h"
 
@@ -94,7 +95,8 @@ void Win32Form::ApplyFont() {
   if (!font) {
     return;
   }
-  std::vector<Font> fieldFonts;
+  std::array<Font, kControlCount> fieldFonts{};
+  std::size_t fieldFontCount = 0;
   // Fields of the same room for the same number of digits share one choice
   // (the three decimal fields): the font of the choice, or none for the
   // dialog font.
@@ -103,7 +105,8 @@ void Win32Form::ApplyFont() {
     int characters;
     HFONT font;
   };
-  std::vector<Choice> choices;
+  std::array<Choice, kControlCount> choices{};
+  std::size_t choiceCount = 0;
   for (ChildWindow* child : children_) {
     const ControlDesign& design = design_.Control(child->Id());
     SetFieldFont(child->Hwnd(), font.get(), design.kind);
@@ -112,14 +115,16 @@ void Win32Form::ApplyFont() {
     }
     const auto characters = static_cast<int>(std::wstring_view(design.text).size());
     const int room = TextRoom(child->Hwnd());
-    auto choice = std::find_if(choices.begin(), choices.end(), [&](const Choice& made) {
-      return made.room == room && made.characters == characters;
+    Choice* const made = choices.data() + choiceCount;
+    Choice* choice = std::find_if(choices.data(), made, [&](const Choice& earlier) {
+      return earlier.room == room && earlier.characters == characters;
     });
-    if (choice == choices.end()) {
+    if (choice == made) {
       Font fitted = FontThatFits(child->Hwnd(), room, logFont, font.get(), characters);
-      choice = choices.insert(choices.end(), {room, characters, fitted.get()});
+      *choice = {room, characters, fitted.get()};
+      ++choiceCount;
       if (fitted) {
-        fieldFonts.push_back(std::move(fitted));
+        fieldFonts[fieldFontCount++] = std::move(fitted);
       }
     }
     if (choice->font != nullptr) {

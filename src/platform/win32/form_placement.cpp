@@ -2,9 +2,10 @@
 // and in pixels at the window's resolution for the system, and what changes
 // when that resolution does.
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
-#include <vector>
+#include <cstddef>
 
 #include "platform/win32/win32_form.h"
 
@@ -71,10 +72,10 @@ void Win32Form::SetHeight(int twips) {
 }
 
 void Win32Form::OnDpiChanged(WPARAM wParam, const RECT& suggested) {
-  std::vector<Extent> extents;
-  for (ChildWindow* child : children_) {
-    const Control& control = view_.ControlById(child->Id());
-    extents.push_back({control.Left(), control.Top(), control.Width(), control.Height()});
+  std::array<Extent, kControlCount> extents{};
+  for (std::size_t i = 0; i < children_.size(); ++i) {
+    const Control& control = view_.ControlById(children_[i]->Id());
+    extents[i] = {control.Left(), control.Top(), control.Width(), control.Height()};
   }
   dpi_ = {static_cast<int>(LOWORD(wParam))};
   ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,

@@ -1,7 +1,8 @@
 // The keys the window handles before the dialog manager: Tab and Shift+Tab
 // in the order of the tab indices, and the keys that open the Options menu.
 #include <algorithm>
-#include <vector>
+#include <array>
+#include <cstddef>
 
 #include "platform/win32/win32_form.h"
 
@@ -24,26 +25,27 @@ bool Win32Form::HandleTabKey(const MSG& message) {
 HWND Win32Form::NextTabStop(HWND from, bool backwards) const {
   // The controls that can take the focus now, in tab order. Of the option
   // buttons only the selected one is a Tab stop, as in any group of them.
-  std::vector<HWND> stops;
+  std::array<HWND, kControlCount> stops{};
+  std::size_t count = 0;
   for (const auto& design : design_.controls) {
     const Control& control = view_.ControlById(design.id);
     const bool unselectedOption = design.kind == ControlKind::OptionButton &&
                                   !static_cast<const OptionButton&>(control).Value();
     HWND window = children_.at(static_cast<std::size_t>(design.id))->Hwnd();
     if (TakesFocus(design) && !unselectedOption && ::IsWindowVisible(window) != FALSE &&
-        ::IsWindowEnabled(window) != FALSE) {
-      stops.push_back(window);
+        ::IsWindowEnabled(window) != FALSE && count < stops.size()) {
+      stops[count++] = window;
     }
   }
-  if (stops.empty()) {
+  if (count == 0) {
     return nullptr;
   }
-  const auto at = std::find(stops.begin(), stops.end(), from);
-  if (at == stops.end()) {
-    return backwards ? stops.back() : stops.front();
+  const HWND* const at = std::find(stops.data(), stops.data() + count, from);
+  const auto index = static_cast<std::size_t>(at - stops.data());
+  if (index == count) {
+    return backwards ? stops[count - 1] : stops[0];
   }
-  const auto index = static_cast<std::size_t>(at - stops.begin());
-  return stops[backwards ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size()];
+  return stops[backwards ? (index + count - 1) % count : (index + 1) % count];
 }
 
 // The context-menu key and Shift+F10 open the Options menu from any control

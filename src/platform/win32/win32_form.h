@@ -111,7 +111,7 @@ class Win32Form final : public Window, public BaseWindow<Win32Form> {
   Menu menuBar_;  // the hidden top-level item's owner; never shown as a bar
   HMENU options_ = nullptr;
   Font font_;
-  std::vector<Font> fieldFonts_;  // for fields too narrow for font_
+  std::array<Font, kControlCount> fieldFonts_;  // for fields too narrow for font_
   Icon smallIcon_;
   Icon bigIcon_;
   int widthTwips_;
