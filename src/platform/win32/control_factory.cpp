@@ -60,7 +60,7 @@ ChildClass ClassOf(const ControlDesign& design, bool firstOfGroup) {
 constexpr std::array kStacking = {ControlKind::TextField, ControlKind::CommandButton,
                                   ControlKind::Line, ControlKind::OptionButton, ControlKind::Label};
 
-void Win32Form::CreateControls() {
+bool Win32Form::CreateControls() {
   const ControlDesign* firstOption = nullptr;
   for (const ControlDesign& design : design_.controls) {
     if (design.kind == ControlKind::OptionButton && firstOption == nullptr) {
@@ -69,57 +69,9 @@ void Win32Form::CreateControls() {
   }
   for (const ControlKind kind : kStacking) {
     for (const ControlDesign& design : design_.controls) {
-      if (design.kind != kind) {
-        continue;
+      if (design.kind == kind && !CreateControl(design, &design == firstOption)) {
+        return false;
       }
-      const int left = dpi_.ToPixels(design.left);
-      const int top = dpi_.ToPixels(design.top);
-      const PixelPlace pixels{left, top, dpi_.ToPixels(design.left + design.width) - left,
-                              dpi_.ToPixels(design.top + design.height) - top};
-      const int id = DlgIdOf(design.id);
-      HWND child = nullptr;
-      std::unique_ptr<XLineWindow> line;
-      if (design.kind == ControlKind::Line) {
-        line = XLineWindow::Create(instance_, Hwnd(), id, pixels);
-        child = line->Hwnd();
-      } else {
-        const ChildClass cls = ClassOf(design, &design == firstOption);
-        child = ::CreateWindowExW(cls.exStyle, cls.className, design.text, kChildStyle | cls.style,
-                                  pixels.left, pixels.top, pixels.width, pixels.height, Hwnd(),
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_,
-                                  nullptr);
-      }
-      ChildWindow* childWindow = nullptr;
-      std::unique_ptr<Control> control;
-      const auto adopt = [&](auto wrapper) {
-        childWindow = wrapper.get();
-        control = std::move(wrapper);
-      };
-      switch (design.kind) {
-        case ControlKind::TextField:
-          // No length limit of the field's own: long pastes reach the handlers.
-          ::SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
-          adopt(std::make_unique<Win32TextField>(*this, design.id, child));
-          break;
-        case ControlKind::OptionButton:
-          adopt(std::make_unique<Win32OptionButton>(*this, design.id, child));
-          break;
-        case ControlKind::CommandButton:
-          adopt(std::make_unique<Win32CommandButton>(*this, design.id, child));
-          break;
-        case ControlKind::Label:
-          adopt(std::make_unique<Win32Label>(*this, design.id, child, design.background));
-          break;
-        case ControlKind::Line:
-          adopt(std::make_unique<Win32LineControl>(*this, design.id, std::move(line)));
-          break;
-      }
-      if (design.kind != ControlKind::Line) {
-        childWindow->Subclass();
-      }
-      children_.at(static_cast<std::size_t>(design.id)) = childWindow;
-      view_.AttachControl(design.id, *control);
-      controls_.push_back(std::move(control));
     }
   }
   for (const ControlDesign& design : design_.controls) {
@@ -127,6 +79,62 @@ void Win32Form::CreateControls() {
       static_cast<OptionButton&>(view_.ControlById(design.id)).SetValue(true);
     }
   }
+  return true;
+}
+
+bool Win32Form::CreateControl(const ControlDesign& design, bool firstOfGroup) {
+  const int left = dpi_.ToPixels(design.left);
+  const int top = dpi_.ToPixels(design.top);
+  const PixelPlace pixels{left, top, dpi_.ToPixels(design.left + design.width) - left,
+                          dpi_.ToPixels(design.top + design.height) - top};
+  const int id = DlgIdOf(design.id);
+  HWND child = nullptr;
+  std::unique_ptr<XLineWindow> line;
+  if (design.kind == ControlKind::Line) {
+    line = XLineWindow::Create(instance_, Hwnd(), id, pixels);
+    child = line ? line->Hwnd() : nullptr;
+  } else {
+    const ChildClass cls = ClassOf(design, firstOfGroup);
+    child =
+        ::CreateWindowExW(cls.exStyle, cls.className, design.text, kChildStyle | cls.style,
+                          pixels.left, pixels.top, pixels.width, pixels.height, Hwnd(),
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+  }
+  if (child == nullptr) {
+    return false;
+  }
+  ChildWindow* childWindow = nullptr;
+  std::unique_ptr<Control> control;
+  const auto adopt = [&](auto wrapper) {
+    childWindow = wrapper.get();
+    control = std::move(wrapper);
+  };
+  switch (design.kind) {
+    case ControlKind::TextField:
+      // No length limit of the field's own: long pastes reach the handlers.
+      ::SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
+      adopt(std::make_unique<Win32TextField>(*this, design.id, child));
+      break;
+    case ControlKind::OptionButton:
+      adopt(std::make_unique<Win32OptionButton>(*this, design.id, child));
+      break;
+    case ControlKind::CommandButton:
+      adopt(std::make_unique<Win32CommandButton>(*this, design.id, child));
+      break;
+    case ControlKind::Label:
+      adopt(std::make_unique<Win32Label>(*this, design.id, child, design.background));
+      break;
+    case ControlKind::Line:
+      adopt(std::make_unique<Win32LineControl>(*this, design.id, std::move(line)));
+      break;
+  }
+  if (design.kind != ControlKind::Line) {
+    childWindow->Subclass();
+  }
+  children_.at(static_cast<std::size_t>(design.id)) = childWindow;
+  view_.AttachControl(design.id, *control);
+  controls_.push_back(std::move(control));
+  return true;
 }
 
 }  // namespace pigmentry::platform::win32

@@ -8,11 +8,18 @@
 
 namespace pigmentry::platform::win32 {
 
-void Win32Form::CreateMenu() {
+bool Win32Form::CreateMenu() {
   menuBar_.reset(::CreateMenu());
-  options_ = ::CreatePopupMenu();
+  options_ = ::CreatePopupMenu();  // destroyed with the bar that holds it
   const auto& top = design_.menus.front();
-  ::AppendMenuW(menuBar_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(options_), top.caption);
+  // The append fails as well when the bar was not created.
+  if (options_ == nullptr ||
+      ::AppendMenuW(menuBar_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(options_), top.caption) ==
+          FALSE) {
+    ::DestroyMenu(options_);  // not yet held by the bar
+    options_ = nullptr;
+    return false;
+  }
   menuItems_.push_back(std::make_unique<Win32MenuItem>(
       menuBar_.get(), static_cast<UINT>(reinterpret_cast<UINT_PTR>(options_)), top.caption,
       top.visible));
@@ -29,6 +36,7 @@ void Win32Form::CreateMenu() {
         std::make_unique<Win32MenuItem>(options_, commandId, design.caption, design.visible));
     view_.AttachMenu(design.id, *menuItems_.back());
   }
+  return true;
 }
 
 void Win32Form::PopupMenu(MenuId menu) {

@@ -4,6 +4,7 @@
 // form_icons.cpp, form_placement.cpp, keyboard_navigation.cpp).
 #include "platform/win32/win32_form.h"
 
+#include <memory>
 #include <string>
 
 namespace pigmentry::platform::win32 {
@@ -13,37 +14,53 @@ namespace {
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kFormExStyle = 0;
 
+void IgnoreStep(const char* /*step*/) {}
+
 }  // namespace
 
-Win32Form::Win32Form(HINSTANCE instance, const FormDesign& design, StepDone stepDone)
+std::unique_ptr<Win32Form> Win32Form::Create(HINSTANCE instance, const FormDesign& design,
+                                             StepDone stepDone) {
+  std::unique_ptr<Win32Form> form(new Win32Form(instance, design));
+  if (!form->Build(stepDone != nullptr ? stepDone : &IgnoreStep)) {
+    return nullptr;  // what was built goes with the object
+  }
+  return form;
+}
+
+Win32Form::Win32Form(HINSTANCE instance, const FormDesign& design)
     : instance_(instance),
       design_(design),
       dpi_(DpiOfWindow(nullptr)),
       widthTwips_(design.width),
       heightTwips_(design.height) {
-  const auto done = [stepDone](const char* step) {
-    if (stepDone != nullptr) {
-      stepDone(step);
-    }
-  };
   view_.AttachWindow(*this);
+}
+
+bool Win32Form::Build(StepDone stepDone) {
   constexpr PixelPlace kSystemChooses{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
-  if (!Create(instance, kFormExStyle, design_.caption, kFormStyle, kSystemChooses, nullptr,
-              nullptr)) {
-    return;
+  if (!BaseWindow::Create(instance_, kFormExStyle, design_.caption, kFormStyle, kSystemChooses,
+                          nullptr, nullptr)) {
+    return false;
   }
-  done("window");
+  stepDone("window");
   dpi_ = DpiOfWindow(Hwnd());
   PlaceOuterSize(widthTwips_, heightTwips_);
-  done("outer_size");
-  CreateMenu();
-  done("menu");
-  CreateControls();
-  done("controls");
+  stepDone("outer_size");
+  if (!CreateMenu()) {
+    return false;
+  }
+  stepDone("menu");
+  if (!CreateControls()) {
+    return false;
+  }
+  stepDone("controls");
+  // The window works without its own font and icons: a failure there leaves
+  // the system's.
   ApplyFont();
-  done("font");
+  stepDone("font");
   LoadIcons();
-  done("icons");
+  stepDone("icons");
+  return true;
 }
 
 // Destroyed here, not by the base: the controls' objects, which get their

@@ -32,8 +32,11 @@ class Win32Form final : public Window, public BaseWindow<Win32Form> {
   // start-up benchmark times them).
   using StepDone = void (*)(const char* step);
 
-  // Creates the window `design` describes; `design` must outlive it.
-  Win32Form(HINSTANCE instance, const FormDesign& design, StepDone stepDone = nullptr);
+  // Creates the window `design` describes, or none when the system refuses
+  // the window, its menu or one of its controls; `design` must outlive it.
+  [[nodiscard]] static std::unique_ptr<Win32Form> Create(HINSTANCE instance,
+                                                         const FormDesign& design,
+                                                         StepDone stepDone = nullptr);
   Win32Form(const Win32Form&) = delete;
   Win32Form& operator=(const Win32Form&) = delete;
   ~Win32Form() override;
@@ -77,10 +80,15 @@ class Win32Form final : public Window, public BaseWindow<Win32Form> {
  private:
   friend class BaseWindow<Win32Form>;
 
+  Win32Form(HINSTANCE instance, const FormDesign& design);
+  // Creates the window and what it holds, step by step; false when a step
+  // that the window cannot do without fails.
+  bool Build(StepDone stepDone);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-  void CreateControls();
-  void CreateMenu();
+  bool CreateControls();
+  bool CreateControl(const ControlDesign& design, bool firstOfGroup);
+  bool CreateMenu();
   void ApplyFont();
   void LoadIcons();
   void PlaceOuterSize(int widthTwips, int heightTwips);
