@@ -2,9 +2,11 @@
 #include <array>
 #include <cstdint>
 #include <cwchar>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "app/form1.h"
 #include "app/form1_design.h"
@@ -63,7 +65,15 @@ std::unique_ptr<Colour> ShapeColour(bridge::Shape& shape, bool IsFill, Via via) 
 
 // A Set that a failing host call stopped after `shapesSet` of the
 // `selected` shapes had been given the colour.
-struct SetStopped {
+struct SetStopped : std::exception {
+  SetStopped(bridge::HostFailure failure, std::int32_t shapesSet, std::int32_t selected)
+      // The failure is kept to be reported, not thrown again.
+      // NOLINTNEXTLINE(bugprone-throw-keyword-missing)
+      : failure(std::move(failure)), shapesSet(shapesSet), selected(selected) {}
+  [[nodiscard]] const char* what() const noexcept override {
+    return "Set stopped by a failing CorelDRAW call";
+  }
+
   bridge::HostFailure failure;
   std::int32_t shapesSet;
   std::int32_t selected;

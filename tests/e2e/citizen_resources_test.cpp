@@ -95,13 +95,15 @@ TEST(Resources, FileIconIsTheIconTable) {
 // The window loads its icon from the program that creates it; this test
 // program carries the same icon resource.
 TEST(Resources, WindowShowsTheIconTable) {
-  platform::win32::Win32Form form(::GetModuleHandleW(nullptr), app::kForm1Design);
-  ASSERT_NE(form.Hwnd(), nullptr);
+  const auto form =
+      platform::win32::Win32Form::Create(::GetModuleHandleW(nullptr), app::kForm1Design);
+  ASSERT_NE(form, nullptr);
+  ASSERT_NE(form->Hwnd(), nullptr);
   const auto small =
-      reinterpret_cast<HICON>(::SendMessageW(form.Hwnd(), WM_GETICON, ICON_SMALL, 0));
+      reinterpret_cast<HICON>(::SendMessageW(form->Hwnd(), WM_GETICON, ICON_SMALL, 0));
   ASSERT_NE(small, nullptr);
   EXPECT_EQ(PixelsOf(small), TablePixels());
-  EXPECT_NE(::SendMessageW(form.Hwnd(), WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_NE(::SendMessageW(form->Hwnd(), WM_GETICON, ICON_BIG, 0), 0);
 }
 
 // One string of the version information's U.S. English, Unicode block.

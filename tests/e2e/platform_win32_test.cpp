@@ -2,10 +2,14 @@
 // created in this process with a recording event sink.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "app/form1_design.h"
+#include "platform/win32/control_ids.h"
 #include "platform/win32/win32_form.h"
 
 namespace pigmentry::platform::win32 {
@@ -52,9 +56,20 @@ class RecordingEvents : public FormEvents {
   const Form1View& view_;
 };
 
+// The window a test works with; a test whose window is not created fails.
+Win32Form& Created(const std::unique_ptr<Win32Form>& window) {
+  if (!window) {
+    throw std::runtime_error("the window was not created");
+  }
+  return *window;
+}
+
 class Win32Platform : public testing::Test {
  protected:
-  Win32Platform() : form(::GetModuleHandleW(nullptr), app::kForm1Design), events(form.View()) {
+  Win32Platform()
+      : owner(Win32Form::Create(::GetModuleHandleW(nullptr), app::kForm1Design)),
+        form(Created(owner)),
+        events(form.View()) {
     form.Connect(events);
     form.Show(SW_SHOWNOACTIVATE);
     ::SetForegroundWindow(form.Hwnd());
@@ -65,7 +80,8 @@ class Win32Platform : public testing::Test {
   }
   static std::wstring Id(ControlId id) { return std::to_wstring(static_cast<int>(id)); }
 
-  Win32Form form;
+  std::unique_ptr<Win32Form> owner;
+  Win32Form& form;
   RecordingEvents events;
 };
 
@@ -167,6 +183,71 @@ TEST_F(Win32Platform, DpiChangeKeepsTheTwipsOfTheWindowAndItsControls) {
   ::GetClientRect(Hwnd(ControlId::xLine1), &line);
   EXPECT_EQ(line.bottom, 2);
   EXPECT_FLOAT_EQ(form.TwipsPerPixelX(), 10.0F);
+}
+
+// While it lives, the system refuses to create windows of one class on this
+// thread, as it would when out of resources.
+class RefusedClass {
+ public:
+  explicit RefusedClass(const wchar_t* name)
+      : hook_(::SetWindowsHookExW(WH_CBT, &RefusedClass::Hook, nullptr, ::GetCurrentThreadId())) {
+    refused_ = name;
+  }
+  RefusedClass(const RefusedClass&) = delete;
+  RefusedClass& operator=(const RefusedClass&) = delete;
+  ~RefusedClass() {
+    ::UnhookWindowsHookEx(hook_);
+    refused_ = nullptr;
+  }
+  [[nodiscard]] bool Installed() const { return hook_ != nullptr; }
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+      std::array<wchar_t, 64> name{};
+      ::GetClassNameW(reinterpret_cast<HWND>(wParam), name.data(), static_cast<int>(name.size()));
+      if (refused_ != nullptr && ::lstrcmpiW(name.data(), refused_) == 0) {
+        return 1;  // the creation fails
+      }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+
+  static inline const wchar_t* refused_ = nullptr;
+  HHOOK hook_;
+};
+
+BOOL CALLBACK CountForm(HWND window, LPARAM count) {
+  std::array<wchar_t, 64> name{};
+  ::GetClassNameW(window, name.data(), static_cast<int>(name.size()));
+  if (std::wstring(name.data()) == kForm1ClassName) {
+    ++*reinterpret_cast<int*>(count);
+  }
+  return TRUE;
+}
+
+// The main windows this thread has, hidden ones included.
+int FormsOfThisThread() {
+  int count = 0;
+  ::EnumThreadWindows(::GetCurrentThreadId(), &CountForm, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+// A window refused by the system, or any of its controls, fails the whole
+// creation: no window object comes back and no half-built window is left.
+TEST(Win32PlatformCreation, AnyRefusedWindowFailsTheCreationAndLeavesNoWindow) {
+  for (const wchar_t* name : {kForm1ClassName, L"Edit", L"Button", L"Static", kLineClassName}) {
+    SCOPED_TRACE(testing::Message() << "refused class " << name);
+    const RefusedClass refused(name);
+    ASSERT_TRUE(refused.Installed());
+    EXPECT_EQ(Win32Form::Create(::GetModuleHandleW(nullptr), app::kForm1Design), nullptr);
+    EXPECT_EQ(FormsOfThisThread(), 0);
+  }
+  // With nothing refused the same window is created.
+  const auto form = Win32Form::Create(::GetModuleHandleW(nullptr), app::kForm1Design);
+  ASSERT_NE(form, nullptr);
+  EXPECT_NE(form->Hwnd(), nullptr);
+  EXPECT_EQ(FormsOfThisThread(), 1);
 }
 
 }  // namespace

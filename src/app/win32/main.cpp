@@ -27,20 +27,20 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR /*l
 
   const auto host = pigmentry::bridge::MakeComHost();
   StartSteps::Mark("host");
-  pigmentry::platform::win32::Win32Form window(hInstance, pigmentry::app::kForm1Design,
-                                               &StartSteps::Mark);
-  if (window.Unloaded()) {
-    return 1;
+  const auto window = pigmentry::platform::win32::Win32Form::Create(
+      hInstance, pigmentry::app::kForm1Design, &StartSteps::Mark);
+  if (!window) {
+    return 1;  // the system refused the window or one of its parts
   }
-  pigmentry::app::Form1 form1(window.View(), *host);
-  window.Connect(form1);
-  window.Load();
+  pigmentry::app::Form1 form1(window->View(), *host);
+  window->Connect(form1);
+  window->Load();
   StartSteps::Mark("load");
-  if (window.Unloaded()) {
+  if (window->Unloaded()) {
     return 0;
   }
-  window.Show(nShowCmd);
+  window->Show(nShowCmd);
   StartSteps::Mark("show");
   StartSteps::Report();
-  return window.RunMessageLoop();
+  return window->RunMessageLoop();
 }

@@ -495,6 +495,8 @@ class ComHost final : public Host {
  private:
   // From the first call to the host on, not at start: registering it
   // loads COM, which a start that never reaches the host does without.
+  // Tried once: what makes COM refuse it (see MessageFilterScope) lasts,
+  // and without it Retried still asks a busy host again.
   void RegisterFilter() {
     if (!filter_) {
       filter_.emplace();

@@ -49,13 +49,22 @@ class MessageFilter final : public IMessageFilter {
   }
 };
 
-// Registers a MessageFilter on this thread for the life of the scope.
+// Registers a MessageFilter on this thread for the life of the scope. COM
+// can refuse it (on a thread outside a single-threaded apartment, or with
+// no ole32.dll): the program then works without it, the bridge asking a
+// busy host again by itself, and the scope leaves the thread's filter as it
+// found it.
 class MessageFilterScope {
  public:
-  MessageFilterScope() { platform::win32::com::CoRegisterMessageFilter(&filter_, &previous_); }
+  MessageFilterScope()
+      : installed_(SUCCEEDED(platform::win32::com::CoRegisterMessageFilter(&filter_, &previous_))) {
+  }
   MessageFilterScope(const MessageFilterScope&) = delete;
   MessageFilterScope& operator=(const MessageFilterScope&) = delete;
   ~MessageFilterScope() {
+    if (!installed_) {
+      return;
+    }
     IMessageFilter* ours = nullptr;
     platform::win32::com::CoRegisterMessageFilter(previous_, &ours);
     if (previous_ != nullptr) {
@@ -63,9 +72,12 @@ class MessageFilterScope {
     }
   }
 
+  [[nodiscard]] bool Installed() const { return installed_; }
+
  private:
   MessageFilter filter_;
   IMessageFilter* previous_ = nullptr;
+  bool installed_;  // after the two it is made from
 };
 
 }  // namespace pigmentry::bridge::com

@@ -37,10 +37,10 @@ void ChildWindow::PlaceTwips(int left, int top, int width, int height) const {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::wstring ChildWindow::WindowText() const {
-  const int length = ::GetWindowTextLengthW(window_);
+std::wstring TextOfWindow(HWND window) {
+  const int length = ::GetWindowTextLengthW(window);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = ::GetWindowTextW(window_, text.data(), length + 1);
+  const int copied = ::GetWindowTextW(window, text.data(), length + 1);
   text.resize(static_cast<std::size_t>(std::max(copied, 0)));
   return text;
 }

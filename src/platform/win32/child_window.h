@@ -25,6 +25,9 @@ struct Extent {
 // Shift, Ctrl and Alt as the bits 1, 2 and 4.
 [[nodiscard]] int ShiftState();
 
+// The text of a window of this process (its caption, a field's contents).
+[[nodiscard]] std::wstring TextOfWindow(HWND window);
+
 class ChildWindow {
  public:
   ChildWindow(Win32Form& form, ControlId id, HWND window) : form_(form), id_(id), window_(window) {}
@@ -59,7 +62,7 @@ class ChildWindow {
   [[nodiscard]] Win32Form& Form() const { return form_; }
   [[nodiscard]] Extent TwipsExtent() const;
   void PlaceTwips(int left, int top, int width, int height) const;
-  [[nodiscard]] std::wstring WindowText() const;
+  [[nodiscard]] std::wstring WindowText() const { return TextOfWindow(window_); }
   void SetWindowText(const std::wstring& text) const;
 
  private:

@@ -14,21 +14,29 @@
 
 #include "platform/form_design.h"
 #include "platform/ui.h"
+#include "platform/win32/base_window.h"
 #include "platform/win32/child_window.h"
+#include "platform/win32/control_ids.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/menu_item.h"
 
 namespace pigmentry::platform::win32 {
 
-class Win32Form final : public Window {
+class Win32Form final : public Window, public BaseWindow<Win32Form> {
  public:
+  static constexpr const wchar_t* kClassName = kForm1ClassName;
+  static constexpr int kBackgroundColour = COLOR_BTNFACE;
+
   // Called with a step's name as each step of building the window ends (the
   // start-up benchmark times them).
   using StepDone = void (*)(const char* step);
 
-  // Creates the window `design` describes; `design` must outlive it.
-  Win32Form(HINSTANCE instance, const FormDesign& design, StepDone stepDone = nullptr);
+  // Creates the window `design` describes, or none when the system refuses
+  // the window, its menu or one of its controls; `design` must outlive it.
+  [[nodiscard]] static std::unique_ptr<Win32Form> Create(HINSTANCE instance,
+                                                         const FormDesign& design,
+                                                         StepDone stepDone = nullptr);
   Win32Form(const Win32Form&) = delete;
   Win32Form& operator=(const Win32Form&) = delete;
   ~Win32Form() override;
@@ -42,7 +50,6 @@ class Win32Form final : public Window {
   void Show(int showCommand);
   // Runs until the window is closed; returns the exit code.
   int RunMessageLoop();
-  [[nodiscard]] HWND Hwnd() const { return window_; }
   [[nodiscard]] Dpi CurrentDpi() const { return dpi_; }
   // A message of one of the window's controls (see ChildWindow::Subclass).
   LRESULT HandleChildMessage(ChildWindow& child, UINT message, WPARAM wParam, LPARAM lParam);
@@ -64,17 +71,24 @@ class Win32Form final : public Window {
   int MsgBox(const std::wstring& prompt, int style, const std::wstring& title) override;
   void PopupMenu(MenuId menu) override;
   void Unload() override;
-  [[nodiscard]] bool Unloaded() const override { return window_ == nullptr; }
+  [[nodiscard]] bool Unloaded() const override { return Hwnd() == nullptr; }
+  // The executable's file name without its folder and extension.
   [[nodiscard]] std::wstring ExeName() const override;
+  // The command line without the program's own path and the blanks after it.
   [[nodiscard]] std::wstring CommandArgs() const override;
 
  private:
-  static void RegisterClass(HINSTANCE instance);
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend class BaseWindow<Win32Form>;
+
+  Win32Form(HINSTANCE instance, const FormDesign& design);
+  // Creates the window and what it holds, step by step; false when a step
+  // that the window cannot do without fails.
+  bool Build(StepDone stepDone);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-  void CreateControls();
-  void CreateMenu();
+  bool CreateControls();
+  bool CreateControl(const ControlDesign& design, bool firstOfGroup);
+  bool CreateMenu();
   void ApplyFont();
   void LoadIcons();
   void PlaceOuterSize(int widthTwips, int heightTwips);
@@ -96,7 +110,6 @@ class Win32Form final : public Window {
 
   HINSTANCE instance_;
   const FormDesign& design_;
-  HWND window_ = nullptr;
   Dpi dpi_;
   FormEvents* events_ = nullptr;
   Form1View view_;
@@ -106,7 +119,7 @@ class Win32Form final : public Window {
   Menu menuBar_;  // the hidden top-level item's owner; never shown as a bar
   HMENU options_ = nullptr;
   Font font_;
-  std::vector<Font> fieldFonts_;  // for fields too narrow for font_
+  std::array<Font, kControlCount> fieldFonts_;  // for fields too narrow for font_
   Icon smallIcon_;
   Icon bigIcon_;
   int widthTwips_;

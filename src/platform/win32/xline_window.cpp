@@ -2,9 +2,7 @@
 
 #include "platform/ui.h"
 #include "platform/win32/colours.h"
-#include "platform/win32/control_ids.h"
 #include "platform/win32/handles.h"
-#include "platform/win32/window_class.h"
 
 namespace pigmentry::platform::win32 {
 
@@ -18,34 +16,17 @@ int TwipsToPixelOffset(int twips, float twipsPerPixel) {
 
 }  // namespace
 
-void XLineWindow::Register(HINSTANCE instance) {
-  RegisterWindowClass(instance, kLineClassName, &XLineWindow::WindowProc, COLOR_BTNHIGHLIGHT);
+std::unique_ptr<XLineWindow> XLineWindow::Create(HINSTANCE instance, HWND parent, int id,
+                                                 const PixelPlace& place) {
+  std::unique_ptr<XLineWindow> line(new XLineWindow());
+  if (!line->BaseWindow::Create(instance, 0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, place,
+                                parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)))) {
+    return nullptr;
+  }
+  return line;
 }
 
-HWND XLineWindow::Create(HWND parent, int id, const RECT& pixels) {
-  return ::CreateWindowExW(
-      0, kLineClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, pixels.left, pixels.top,
-      pixels.right - pixels.left, pixels.bottom - pixels.top, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-      reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
-}
-
-LRESULT CALLBACK XLineWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<XLineWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self = new XLineWindow(window);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  if (self == nullptr) {
-    return ::DefWindowProcW(window, message, wParam, lParam);
-  }
-  const LRESULT result = self->HandleMessage(message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    delete self;
-  }
-  return result;
-}
+XLineWindow::~XLineWindow() = default;
 
 LRESULT XLineWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -58,23 +39,23 @@ LRESULT XLineWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST:
       return HTTRANSPARENT;  // the line takes no mouse input
     default:
-      return ::DefWindowProcW(window_, message, wParam, lParam);
+      return DefaultHandling(message, wParam, lParam);
   }
 }
 
 void XLineWindow::OnPaint() {
-  const PaintDc paint(window_);
+  const PaintDc paint(Hwnd());
   DrawingOn(paint.Get(), [this] { line_.Paint(); });
 }
 
 void XLineWindow::OnSize() {
-  const WindowDc window(window_);
+  const WindowDc window(Hwnd());
   DrawingOn(window.Get(), [this] { line_.Resize(); });
 }
 
 SIZE XLineWindow::ClientSize() const {
   RECT client{};
-  ::GetClientRect(window_, &client);
+  ::GetClientRect(Hwnd(), &client);
   return {client.right - client.left, client.bottom - client.top};
 }
 
@@ -89,7 +70,7 @@ void XLineWindow::Resize(int widthPixels, int heightPixels) {
   if (current.cx == widthPixels && current.cy == heightPixels) {
     return;  // the same size raises no Resize
   }
-  ::SetWindowPos(window_, nullptr, 0, 0, widthPixels, heightPixels,
+  ::SetWindowPos(Hwnd(), nullptr, 0, 0, widthPixels, heightPixels,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
