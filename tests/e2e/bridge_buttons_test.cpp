@@ -6,67 +6,23 @@
 // tlhelp32.h needs the types of windows.h.
 #include <tlhelp32.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "bridge/com/binding.h"
-#include "e2e/harness.h"
-#include "e2e/registry.h"
+#include "support/harness.h"
+#include "support/registry.h"
+#include "support/standin.h"
 
 namespace pigmentry::e2e {
 namespace {
 
 using platform::ControlId;
 
-std::wstring DrawingPath() {
-  wchar_t folder[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, folder);
-  return std::wstring(folder) + L"pigmentry_bridge_buttons.txt";
-}
-
-void WriteDrawing(const std::string& text) {
-  std::ofstream file(std::filesystem::path(DrawingPath()), std::ios::binary | std::ios::trunc);
-  file << text;
-}
-
-std::string ReadDrawing() {
-  std::ifstream file(std::filesystem::path(DrawingPath()), std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> ShapeLines(const std::string& drawing) {
-  std::vector<std::string> shapes;
-  std::istringstream lines(drawing);
-  for (std::string line; std::getline(lines, line);) {
-    if (line.rfind("shape ", 0) == 0) {
-      shapes.push_back(line);
-    }
-  }
-  return shapes;
-}
-
-// The number of the call in the log line that ends with `call`, the
-// `nth` such line (from 1).
-long CallNumber(const std::string& drawing, const std::string& call, int nth) {
-  std::istringstream lines(drawing);
-  for (std::string line; std::getline(lines, line);) {
-    if (line.rfind("log ", 0) == 0 && line.size() > call.size() &&
-        line.compare(line.size() - call.size(), call.size(), call) == 0 && --nth == 0) {
-      return std::stol(line.substr(4));
-    }
-  }
-  return 0;
-}
-
 class BridgeButtons : public ::testing::Test {
  protected:
   void Start() {
-    UseStandInDrawing(DrawingPath());
     program_ = std::make_unique<RunningProgram>();
     ASSERT_NE(program_->WaitForWindow(), nullptr);
   }
@@ -74,10 +30,9 @@ class BridgeButtons : public ::testing::Test {
     if (program_) {
       program_->Close();
     }
-    StopStandIn();
-    UseStandInDrawing(L"");
-    ::DeleteFileW(DrawingPath().c_str());
   }
+  void WriteDrawing(const std::string& text) const { EXPECT_TRUE(host_.WriteDrawing(text)); }
+  [[nodiscard]] std::string ReadDrawing() const { return host_.ReadDrawing(); }
   void Click(ControlId button) const { ASSERT_TRUE(program_->ClickHostButton(button)); }
   void SetField(int index, const wchar_t* text) const {
     ::SendMessageW(program_->Control(platform::TxtCId(index)), WM_SETTEXT, 0,
@@ -101,6 +56,8 @@ class BridgeButtons : public ::testing::Test {
     return text;
   }
 
+  // Stopped, its drawing's setting and file gone, once the program has been.
+  StandInHost host_{L"pigmentry_bridge_buttons.txt"};
   std::unique_ptr<RunningProgram> program_;
 };
 
@@ -185,11 +142,14 @@ void RunStandIn(const std::wstring& server, const wchar_t* option) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &process) != FALSE) {
-    ::WaitForSingleObject(process.hProcess, 30000);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+                       &process) == FALSE) {
+    const DWORD error = ::GetLastError();
+    ADD_FAILURE() << "cannot start " << line << ": Win32 error " << error;
+    return;
   }
+  ::WaitForSingleObject(process.hProcess, 30000);
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
 }
 
 // Takes the stand-in's registration away for the life of the object, and

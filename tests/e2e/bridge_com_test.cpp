@@ -5,27 +5,16 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "bridge/com/com_host.h"
 #include "bridge/host.h"
-#include "e2e/harness.h"
+#include "support/standin.h"
 
 namespace pigmentry::bridge {
 namespace {
-
-std::wstring TempFile(const wchar_t* name) {
-  wchar_t folder[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, folder);
-  return std::wstring(folder) + name;
-}
 
 // A drawing file for the stand-in, named under its registry key, and the
 // COM apartment the program runs in.
@@ -33,44 +22,24 @@ class ComBindingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    path_ = TempFile(L"pigmentry_bridge_com_test.txt");
-    e2e::UseStandInDrawing(path_);
     host_ = MakeComHost();
   }
   void TearDown() override {
     host_.reset();
     CoUninitialize();
-    DeleteFileW(path_.c_str());
-    e2e::UseStandInDrawing(L"");
-    e2e::StopStandIn();
   }
-  void WriteDrawing(const std::string& text) const {
-    std::ofstream file(std::filesystem::path(path_), std::ios::binary | std::ios::trunc);
-    file << text;
-  }
-  [[nodiscard]] std::string ReadDrawing() const {
-    std::ifstream file(std::filesystem::path(path_), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  }
-  [[nodiscard]] std::vector<std::string> LogLines() const {
-    std::vector<std::string> lines;
-    std::istringstream text(ReadDrawing());
-    for (std::string line; std::getline(text, line);) {
-      if (line.rfind("log ", 0) == 0) {
-        lines.push_back(line.substr(4));
-      }
-    }
-    return lines;
-  }
+  void WriteDrawing(const std::string& text) const { EXPECT_TRUE(standIn_.WriteDrawing(text)); }
+  [[nodiscard]] std::string ReadDrawing() const { return standIn_.ReadDrawing(); }
   [[nodiscard]] std::string Log() const {
     std::string all;
-    for (const std::string& line : LogLines()) {
+    for (const std::string& line : e2e::LogLines(ReadDrawing())) {
       all += line + "\n";
     }
     return all;
   }
 
-  std::wstring path_;
+  // Stopped, its drawing's setting and file gone, after the test.
+  e2e::StandInHost standIn_{L"pigmentry_bridge_com_test.txt"};
   std::unique_ptr<Host> host_;
 };
 

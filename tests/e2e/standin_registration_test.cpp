@@ -7,7 +7,7 @@
 #include <string>
 
 #include "bridge/com/binding.h"
-#include "e2e/registry.h"
+#include "support/registry.h"
 
 namespace pigmentry::e2e {
 namespace {
