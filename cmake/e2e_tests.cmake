@@ -8,8 +8,8 @@ include(GoogleTest)
 
 file(GLOB PIGMENTRY_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${PIGMENTRY_E2E_TESTS})
-target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(e2e_tests PRIVATE pigmentry_win32 gtest_main gmock ${PIGMENTRY_WIN32_LIBS} oleacc)
+target_link_libraries(e2e_tests PRIVATE pigmentry_test_support pigmentry_win32 gtest_main gmock
+                                        ${PIGMENTRY_WIN32_LIBS} oleacc)
 target_link_options(e2e_tests PRIVATE -static)
 # Next to Pigmentry.exe, which the tests start.
 set_target_properties(e2e_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
@@ -92,10 +92,8 @@ set_property(DIRECTORY PROPERTY TEST_INCLUDE_FILES ${pigmentry_test_includes}
                                                    ${CMAKE_BINARY_DIR}/e2e_machine_gate.cmake)
 
 # The README's pictures, taken from the real program: ./build.sh screenshots.
-add_executable(screenshots ${CMAKE_SOURCE_DIR}/tools/screenshots/screenshots.cpp
-                           ${CMAKE_SOURCE_DIR}/tests/e2e/harness.cpp)
-target_include_directories(screenshots PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(screenshots PRIVATE ${PIGMENTRY_WIN32_LIBS})
+add_executable(screenshots ${CMAKE_SOURCE_DIR}/tools/screenshots/screenshots.cpp)
+target_link_libraries(screenshots PRIVATE pigmentry_test_support ${PIGMENTRY_WIN32_LIBS})
 target_link_options(screenshots PRIVATE -municode -static)
 set_target_properties(screenshots PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_dependencies(screenshots Pigmentry)
@@ -104,12 +102,10 @@ include(cmake/soak.cmake)
 
 # Keystroke latency of the real window under Wine, beside a plain edit of
 # the start-up reference window (./build.sh bench).
-add_executable(keystroke_latency ${CMAKE_SOURCE_DIR}/benchmarks/windows/keystroke_latency.cpp
-                                 ${CMAKE_SOURCE_DIR}/tests/e2e/harness.cpp)
-target_include_directories(keystroke_latency PRIVATE ${CMAKE_SOURCE_DIR}/src
-                                                     ${CMAKE_SOURCE_DIR}/tests
-                                                     ${CMAKE_SOURCE_DIR}/benchmarks)
-target_link_libraries(keystroke_latency PRIVATE pigmentry_win32 ${PIGMENTRY_WIN32_LIBS})
+add_executable(keystroke_latency ${CMAKE_SOURCE_DIR}/benchmarks/windows/keystroke_latency.cpp)
+target_include_directories(keystroke_latency PRIVATE ${CMAKE_SOURCE_DIR}/benchmarks)
+target_link_libraries(keystroke_latency PRIVATE pigmentry_test_support pigmentry_win32
+                                                ${PIGMENTRY_WIN32_LIBS})
 target_link_options(keystroke_latency PRIVATE -static)
 set_target_properties(keystroke_latency PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_dependencies(keystroke_latency Pigmentry startup_reference)

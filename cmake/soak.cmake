@@ -1,10 +1,9 @@
 # The soak: a long random session with the real Pigmentry.exe and the
 # stand-in host under Wine (./build.sh soak), and a short one in the tests.
-add_executable(soak ${CMAKE_SOURCE_DIR}/tests/soak/soak.cpp
-                    ${CMAKE_SOURCE_DIR}/tests/soak/standin_host.cpp
-                    ${CMAKE_SOURCE_DIR}/tests/e2e/harness.cpp)
-target_include_directories(soak PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(soak PRIVATE pigmentry_host_interfaces ${PIGMENTRY_WIN32_LIBS} psapi)
+file(GLOB PIGMENTRY_SOAK_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/soak/*.cpp)
+add_executable(soak ${PIGMENTRY_SOAK_SOURCES})
+target_link_libraries(soak PRIVATE pigmentry_test_support pigmentry_host_interfaces
+                                   ${PIGMENTRY_WIN32_LIBS} psapi)
 target_link_options(soak PRIVATE -municode -static)
 set_target_properties(soak PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_dependencies(soak Pigmentry)

@@ -62,15 +62,13 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8 AND MINGW AND PIGMENTRY_I686_CXX)
 endif()
 
 # The buttons against the stand-in, timed under Wine: needs the Windows
-# platform library and the test harness that drives the real program.
-set(PIGMENTRY_HARNESS ${PIGMENTRY_STANDIN_ROOT}/tests/e2e/harness.cpp)
-if(TARGET pigmentry_win32 AND EXISTS ${PIGMENTRY_HARNESS})
-  add_executable(bridge_bench_win ${PIGMENTRY_STANDIN_ROOT}/benchmarks/windows/bridge_bench.cpp
-                                  ${PIGMENTRY_HARNESS})
-  target_include_directories(bridge_bench_win PRIVATE ${PIGMENTRY_STANDIN_ROOT}/src
-                                                      ${PIGMENTRY_STANDIN_ROOT}/tests
-                                                      ${PIGMENTRY_STANDIN_ROOT}/benchmarks)
-  target_link_libraries(bridge_bench_win PRIVATE pigmentry_win32 user32 ole32 oleaut32 oleacc)
+# platform library and the tests' support library, which drives the real
+# program and the stand-in (cmake/test_support.cmake).
+if(TARGET pigmentry_win32 AND TARGET pigmentry_test_support)
+  add_executable(bridge_bench_win ${PIGMENTRY_STANDIN_ROOT}/benchmarks/windows/bridge_bench.cpp)
+  target_include_directories(bridge_bench_win PRIVATE ${PIGMENTRY_STANDIN_ROOT}/benchmarks)
+  target_link_libraries(bridge_bench_win PRIVATE pigmentry_test_support pigmentry_win32 user32
+                                                 ole32 oleaut32 oleacc)
   set_target_properties(bridge_bench_win PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   if(MINGW)
     target_link_options(bridge_bench_win PRIVATE -static)

@@ -50,6 +50,7 @@ endif()
 
 include(cmake/resources.cmake OPTIONAL)
 include(cmake/package.cmake OPTIONAL)
+include(cmake/test_support.cmake)
 include(cmake/standin.cmake OPTIONAL)
 
 if(PIGMENTRY_TESTS AND CMAKE_CROSSCOMPILING)

@@ -22,7 +22,7 @@ namespace {
 
 // Set by whoever wants a running stand-in to stop (the tests, build.sh).
 constexpr const wchar_t* kStopEvent = L"PigmentryStandInStop";
-constexpr const wchar_t* kProgId = L"CorelDRAW.Application.11";
+constexpr const wchar_t* kProgId = host_class::kApplicationProgId;
 // A client's last call may still be on its way back when its last object
 // goes: the process stays this long after revoking its classes.
 constexpr DWORD kLingerMilliseconds = 500;

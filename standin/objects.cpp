@@ -5,7 +5,6 @@
 #include <wrl/client.h>
 
 #include <algorithm>
-#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -55,8 +54,7 @@ const Library& TheLibrary() {
 }
 
 // One interface as the type library describes it: its dispatch view, its
-// method table, the name the log gives its objects and the slot of each
-// method.
+// method table and the name the log gives its objects.
 class InterfaceInfo {
  public:
   explicit InterfaceInfo(const IID& iid) : iid_(iid) {
@@ -83,18 +81,6 @@ class InterfaceInfo {
   [[nodiscard]] ITypeInfo* Table() const { return table_.Get(); }
   [[nodiscard]] const std::string& Label() const { return label_; }
 
-  // The slot of a method of the generated interface, by its C++ name
-  // ("get_Fill", "put_Switch", "ConvertToRGB"); -1 if the library lacks it.
-  int SlotOf(const char* method) {
-    const auto known = slots_.find(method);
-    if (known != slots_.end()) {
-      return known->second;
-    }
-    const int slot = LookUpSlot(method);
-    slots_.emplace(method, slot);
-    return slot;
-  }
-
   // The member's name for the log, or nothing if there is no such member.
   [[nodiscard]] bool NameOf(DISPID id, std::string* name) const {
     BSTR text = nullptr;
@@ -108,50 +94,10 @@ class InterfaceInfo {
   }
 
  private:
-  int LookUpSlot(const std::string& method) const {
-    struct Prefix {
-      const char* text;
-      INVOKEKIND kind;
-    };
-    static constexpr Prefix kPrefixes[] = {{"get_", INVOKE_PROPERTYGET},
-                                           {"put_", INVOKE_PROPERTYPUT},
-                                           {"putref_", INVOKE_PROPERTYPUTREF}};
-    std::string member = method;
-    INVOKEKIND kind = INVOKE_FUNC;
-    for (const Prefix& prefix : kPrefixes) {
-      if (member.rfind(prefix.text, 0) == 0) {
-        member.erase(0, std::char_traits<char>::length(prefix.text));
-        kind = prefix.kind;
-        break;
-      }
-    }
-    std::wstring wide(member.begin(), member.end());
-    LPOLESTR names = wide.data();
-    MEMBERID id = DISPID_UNKNOWN;
-    TYPEATTR* attributes = nullptr;
-    if (table_ == nullptr || FAILED(table_->GetIDsOfNames(&names, 1, &id)) ||
-        FAILED(table_->GetTypeAttr(&attributes))) {
-      return -1;
-    }
-    int slot = -1;
-    for (UINT i = 0; i < attributes->cFuncs && slot < 0; ++i) {
-      FUNCDESC* function = nullptr;
-      if (SUCCEEDED(table_->GetFuncDesc(i, &function))) {
-        if (function->memid == id && function->invkind == kind) {
-          slot = function->oVft / static_cast<int>(sizeof(void*));
-        }
-        table_->ReleaseFuncDesc(function);
-      }
-    }
-    table_->ReleaseTypeAttr(attributes);
-    return slot;
-  }
-
   const IID& iid_;
   ComPtr<ITypeInfo> dispatch_;
   ComPtr<ITypeInfo> table_;
   std::string label_ = "?";
-  std::map<std::string, int, std::less<>> slots_;
 };
 
 InterfaceInfo& InfoOf(const IID& iid) {
@@ -238,25 +184,26 @@ class Counted {
   HRESULT Enter(const std::string& call) const {
     return State().Enter(generation_, Label() + " " + call);
   }
-  // A method reached through its slot, logged as "<object> slot <n> ...".
-  // Reached from Invoke, the call was counted and logged there.
-  HRESULT EnterSlot(const char* method, const std::string& detail = {}) {
+  // A method reached through the interface's method table, logged as
+  // "<object> vtable <method> ..." with the method's C++ name ("get_Fill",
+  // "put_Switch"). Reached from Invoke, the call was counted and logged
+  // there, by its member's name.
+  HRESULT EnterVtable(const char* method, const std::string& detail = {}) {
     if (dispatching_) {
       return S_OK;
     }
-    std::string call = "slot " + std::to_string(SlotOf(method));
+    std::string call = std::string("vtable ") + method;
     if (!detail.empty()) {
       call += " " + detail;
     }
     return Enter(call);
   }
-  HRESULT NotImplemented(int slot) const {
-    State().Note(Label() + " slot " + std::to_string(slot) + " E_NOTIMPL");
+  HRESULT NotImplemented(const char* method) const {
+    State().Note(Label() + " vtable " + method + " E_NOTIMPL");
     return E_NOTIMPL;
   }
 
   [[nodiscard]] virtual std::string Label() const = 0;
-  virtual int SlotOf(const char* method) = 0;
 
   [[nodiscard]] int Generation() const { return generation_; }
   [[nodiscard]] const std::shared_ptr<Shape>& OwnShape() const { return shape_; }
@@ -392,7 +339,6 @@ class HostObject : public Unknown<Interface> {
       : Unknown<Interface>(iid, true, kind, generation, std::move(shape)), info_(InfoOf(iid)) {}
 
   [[nodiscard]] std::string Label() const override { return info_.Label(); }
-  int SlotOf(const char* method) override { return info_.SlotOf(method); }
 
  private:
   InterfaceInfo& info_;
@@ -400,7 +346,7 @@ class HostObject : public Unknown<Interface> {
 
 // Each unused slot of an interface answers E_NOTIMPL.
 #define PIGMENTRY_STANDIN_UNUSED(n) \
-  HRESULT STDMETHODCALLTYPE Unused##n() override { return NotImplemented(n); }
+  HRESULT STDMETHODCALLTYPE Unused##n() override { return NotImplemented(__func__); }
 
 template <typename Interface, typename Object>
 HRESULT Give(Object* object, Interface** out) {
@@ -436,7 +382,7 @@ class ColourObject final : public HostObject<IColor> {
   }
 
   HRESULT STDMETHODCALLTYPE get_Type(LONG* model) override {
-    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+    if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
       return failed;
     }
     if (model == nullptr) {
@@ -447,8 +393,8 @@ class ColourObject final : public HostObject<IColor> {
   }
   HRESULT STDMETHODCALLTYPE RGBAssign(LONG red, LONG green, LONG blue) override {
     if (const HRESULT failed =
-            EnterSlot(__func__, std::to_string(red) + " " + std::to_string(green) + " " +
-                                    std::to_string(blue));
+            EnterVtable(__func__, std::to_string(red) + " " + std::to_string(green) + " " +
+                                      std::to_string(blue));
         FAILED(failed)) {
       return failed;
     }
@@ -476,13 +422,13 @@ class ColourObject final : public HostObject<IColor> {
   HRESULT STDMETHODCALLTYPE ConvertToYIQ() override { return Convert(__func__, cm::kYIQ); }
   HRESULT STDMETHODCALLTYPE ConvertToLab() override { return Convert(__func__, cm::kLab); }
   HRESULT STDMETHODCALLTYPE CopyFrom(IDispatch* source) override {
-    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+    if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
       return failed;
     }
     return TakeOver(source);
   }
   HRESULT STDMETHODCALLTYPE CopyAssign(IDispatch* source) override {
-    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+    if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
       return failed;
     }
     return source == nullptr ? DISP_E_TYPEMISMATCH : TakeOver(source);
@@ -506,7 +452,7 @@ class ColourObject final : public HostObject<IColor> {
     }
   }
   HRESULT Component(const char* method, std::size_t index, LONG* component) {
-    if (const HRESULT failed = EnterSlot(method); FAILED(failed)) {
+    if (const HRESULT failed = EnterVtable(method); FAILED(failed)) {
       return failed;
     }
     if (component == nullptr) {
@@ -517,7 +463,7 @@ class ColourObject final : public HostObject<IColor> {
     return S_OK;
   }
   HRESULT Convert(const char* method, std::int32_t model) {
-    if (const HRESULT failed = EnterSlot(method); FAILED(failed)) {
+    if (const HRESULT failed = EnterVtable(method); FAILED(failed)) {
       return failed;
     }
     // A colour in a model the host cannot convert stays as it is.
@@ -552,7 +498,7 @@ class FillObject final : public HostObject<IFill> {
       : HostObject(IID_IFill, Kind::Other, generation, std::move(shape)) {}
 
   HRESULT STDMETHODCALLTYPE get_Type(LONG* type) override {
-    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+    if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
       return failed;
     }
     if (type == nullptr) {
@@ -562,7 +508,7 @@ class FillObject final : public HostObject<IFill> {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_UniformColor(IColor** colour) override {
-    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+    if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
       return failed;
     }
     return Give(new ColourObject(Generation(), OwnShape(), ColourOf::Fill), colour);
@@ -576,7 +522,7 @@ class OutlineObject final : public HostObject<IOutline> {
       : HostObject(IID_IOutline, Kind::Other, generation, std::move(shape)) {}
 
   HRESULT STDMETHODCALLTYPE get_Type(LONG* type) override {
-    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+    if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
       return failed;
     }
     if (type == nullptr) {
@@ -586,7 +532,7 @@ class OutlineObject final : public HostObject<IOutline> {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_Color(IColor** colour) override {
-    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+    if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
       return failed;
     }
     return Give(new ColourObject(Generation(), OwnShape(), ColourOf::Outline), colour);
@@ -600,13 +546,13 @@ class ShapeObject final : public HostObject<IShape> {
       : HostObject(IID_IShape, Kind::Other, generation, std::move(shape)) {}
 
   HRESULT STDMETHODCALLTYPE get_Outline(IOutline** outline) override {
-    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+    if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
       return failed;
     }
     return Give(new OutlineObject(Generation(), OwnShape()), outline);
   }
   HRESULT STDMETHODCALLTYPE get_Fill(IFill** fill) override {
-    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+    if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
       return failed;
     }
     return Give(new FillObject(Generation(), OwnShape()), fill);
@@ -675,7 +621,6 @@ class EnumeratorObject final : public Unknown<IEnumVARIANT> {
 
  private:
   [[nodiscard]] std::string Label() const override { return "Enum"; }
-  int SlotOf(const char* /*method*/) override { return -1; }
 
   ShapeList shapes_;
   std::size_t next_;
@@ -687,7 +632,7 @@ class ShapesObject final : public HostObject<IShapes> {
       : HostObject(IID_IShapes, Kind::Other, generation, nullptr), shapes_(std::move(shapes)) {}
 
   HRESULT STDMETHODCALLTYPE get__NewEnum(IUnknown** shapes) override {
-    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+    if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
       return failed;
     }
     if (State().MalformedAnswer() == Malformed::End) {
@@ -696,7 +641,7 @@ class ShapesObject final : public HostObject<IShapes> {
     return Give(new EnumeratorObject(Generation(), shapes_), shapes);
   }
   HRESULT STDMETHODCALLTYPE Item(VARIANT index, IShape** shape) override {
-    if (const HRESULT failed = EnterSlot(__func__, "vt " + std::to_string(index.vt));
+    if (const HRESULT failed = EnterVtable(__func__, "vt " + std::to_string(index.vt));
         FAILED(failed)) {
       return failed;
     }
@@ -712,7 +657,7 @@ class ShapesObject final : public HostObject<IShapes> {
                 shape);
   }
   HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override {
-    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+    if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
       return failed;
     }
     if (count == nullptr) {
@@ -736,10 +681,10 @@ class ApplicationObject final : public HostObject<IApplication> {
   }
 
   HRESULT STDMETHODCALLTYPE put_Switch(VARIANT_BOOL on) override {
-    return EnterSlot(__func__, on == VARIANT_TRUE ? "true" : "false");
+    return EnterVtable(__func__, on == VARIANT_TRUE ? "true" : "false");
   }
   HRESULT STDMETHODCALLTYPE get_Selection(IShapes** shapes) override {
-    if (const HRESULT failed = EnterSlot(__func__); FAILED(failed)) {
+    if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
       return failed;
     }
     const Drawing& drawing = State().Current();

@@ -14,42 +14,39 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "bridge/com/binding.h"
 #include "bridge/com/com_support.h"
-#include "e2e/harness.h"
 #include "figure_line.h"
+#include "support/harness.h"
+#include "support/standin.h"
 
 namespace {
 
 using Microsoft::WRL::ComPtr;
 using pigmentry::e2e::RunningProgram;
+using pigmentry::e2e::StandInHost;
 using pigmentry::platform::ControlId;
 namespace binding = pigmentry::bridge::com::binding;
 using Clock = std::chrono::steady_clock;
 
-std::wstring DrawingPath() {
-  wchar_t folder[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, folder);
-  return std::wstring(folder) + L"pigmentry_bridge_bench.txt";
-}
-
-void WriteDrawing(std::size_t shapes) {
-  std::ofstream file(std::filesystem::path(DrawingPath()), std::ios::binary | std::ios::trunc);
+// A drawing of `shapes` shapes with CMYK fills, all selected.
+void WriteDrawing(const StandInHost& host, std::size_t shapes) {
+  std::string drawing;
   for (std::size_t i = 0; i < shapes; ++i) {
-    file << "shape fill 1 CMYK 0 50 100 0 outline 1 RGB 1 2 3\n";
+    drawing += "shape fill 1 CMYK 0 50 100 0 outline 1 RGB 1 2 3\n";
   }
-  file << "select";
+  drawing += "select";
   for (std::size_t i = 0; i < shapes; ++i) {
-    file << ' ' << i + 1;
+    drawing += ' ' + std::to_string(i + 1);
   }
-  file << '\n';
+  drawing += '\n';
+  if (!host.WriteDrawing(drawing)) {
+    std::printf("cannot write the host's drawing\n");
+  }
 }
 
 double MillisecondsSince(Clock::time_point start) {
@@ -67,33 +64,29 @@ struct HostSide {
   std::vector<std::string> perShape;
 };
 
-// The call's name in a log line "log N <call>".
-std::string CallOf(const std::string& line) {
-  const std::size_t space = line.find(' ', 4);
-  return space == std::string::npos ? std::string() : line.substr(space + 1);
+// The call's name in a log entry "N <call>".
+std::string CallOf(const std::string& entry) {
+  const std::size_t space = entry.find(' ');
+  return space == std::string::npos ? std::string() : entry.substr(space + 1);
 }
 
-HostSide ReadHostSide() {
+HostSide ReadHostSide(const StandInHost& host) {
   HostSide side;
-  std::ifstream file(std::filesystem::path(DrawingPath()), std::ios::binary);
+  const std::string drawing = host.ReadDrawing();
+  const pigmentry::e2e::HostObjectCounts objects = pigmentry::e2e::ObjectCounts(drawing);
+  side.queries = static_cast<long>(objects.queried);
+  side.releases = static_cast<long>(objects.released);
   int enumNexts = 0;
-  for (std::string line; std::getline(file, line);) {
-    if (line.rfind("# objects queried ", 0) == 0) {
-      std::istringstream(line.substr(18)) >> side.queries;
-      const std::size_t released = line.find("released ");
-      if (released != std::string::npos) {
-        side.releases = std::atol(line.c_str() + released + 9);
-      }
-    }
-    if (line.rfind("log ", 0) != 0 || line.size() < 5 || line[4] < '0' || line[4] > '9') {
+  for (const std::string& entry : pigmentry::e2e::LogLines(drawing)) {
+    if (entry.empty() || entry[0] < '0' || entry[0] > '9') {
       continue;
     }
-    if (line.find("E_NOTIMPL") != std::string::npos) {
+    if (entry.find("E_NOTIMPL") != std::string::npos) {
       ++side.notImplemented;
       continue;
     }
     ++side.calls;
-    const std::string call = CallOf(line);
+    const std::string call = CallOf(entry);
     if (call.find("GetIDsOfNames") != std::string::npos) {
       ++side.lookups;
     }
@@ -120,9 +113,8 @@ struct Click {
   double milliseconds = 0;
 };
 
-Click Measure(std::size_t shapes, ControlId button) {
-  WriteDrawing(shapes);
-  pigmentry::e2e::UseStandInDrawing(DrawingPath());
+Click Measure(const StandInHost& host, std::size_t shapes, ControlId button) {
+  WriteDrawing(host, shapes);
   Click click;
   {
     RunningProgram program;
@@ -135,7 +127,7 @@ Click Measure(std::size_t shapes, ControlId button) {
   }
   // The host writes its counts back when the last object goes.
   pigmentry::e2e::StopStandIn();
-  click.host = ReadHostSide();
+  click.host = ReadHostSide(host);
   return click;
 }
 
@@ -176,9 +168,8 @@ class ByName {
 // The reference: the same Set, the same host calls in the same order, made
 // by a minimal client of this process with no window, no fields and no
 // checks. Its wall time in milliseconds, or a negative number.
-double MinimalSetMilliseconds(std::size_t shapes) {
-  WriteDrawing(shapes);
-  pigmentry::e2e::UseStandInDrawing(DrawingPath());
+double MinimalSetMilliseconds(const StandInHost& host, std::size_t shapes) {
+  WriteDrawing(host, shapes);
   double milliseconds = -1;
   {
     const auto start = Clock::now();
@@ -269,26 +260,22 @@ void PrintClick(const char* what, std::size_t shapes, const Click& click) {
       click.host.notImplemented, click.milliseconds);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const std::size_t largest = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 10000;
-  if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
-    return 1;
-  }
+// Every figure, against a host whose drawing is a file of its own.
+void Run(std::size_t largest) {
+  const StandInHost host(L"pigmentry_bridge_bench.txt");
   std::printf("Pigmentry.exe against the stand-in host in its own process\n");
-  const Click get = Measure(3, ControlId::cmdGetPaint);
+  const Click get = Measure(host, 3, ControlId::cmdGetPaint);
   PrintClick("Get Fill (3 selected)", 1, get);
   PrintClickFigures("bridge.wine.get_fill", get);
-  const Click one = Measure(1, ControlId::cmdSetPaint);
+  const Click one = Measure(host, 1, ControlId::cmdSetPaint);
   PrintClick("Set Fill on 1 shape", 1, one);
   PrintClickFigures("bridge.wine.set_fill_1", one);
-  const Click hundred = Measure(100, ControlId::cmdSetPaint);
+  const Click hundred = Measure(host, 100, ControlId::cmdSetPaint);
   PrintClick("Set Fill on 100 shapes", 100, hundred);
   PrintClickFigures("bridge.wine.set_fill_100", hundred);
   if (largest > 100) {
     const std::string what = "Set Fill on " + std::to_string(largest) + " shapes";
-    const Click most = Measure(largest, ControlId::cmdSetPaint);
+    const Click most = Measure(host, largest, ControlId::cmdSetPaint);
     PrintClick(what.c_str(), largest, most);
     PrintClickFigures("bridge.wine.set_fill_largest", most);
   }
@@ -305,7 +292,7 @@ int main(int argc, char** argv) {
     }
   }
 
-  const double floor = MinimalSetMilliseconds(100);
+  const double floor = MinimalSetMilliseconds(host, 100);
   std::printf(
       "\nReference: the same Set on 100 shapes, the same host calls, from a minimal "
       "client without a window: %.1f ms\n",
@@ -318,6 +305,16 @@ int main(int argc, char** argv) {
         .Reference(floor)
         .RatioBudget(1.2);
   }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::size_t largest = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 10000;
+  if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+    return 1;
+  }
+  Run(largest);
   ::CoUninitialize();
   return 0;
 }

@@ -26,8 +26,8 @@
 #include <utility>
 #include <vector>
 
-#include "e2e/harness.h"
 #include "figure_line.h"
+#include "support/harness.h"
 
 namespace {
 

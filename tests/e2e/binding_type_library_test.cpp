@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "bridge/com/binding.h"
-#include "e2e/harness.h"
+#include "support/harness.h"
 
 namespace pigmentry::e2e {
 namespace {

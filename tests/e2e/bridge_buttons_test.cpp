@@ -6,67 +6,23 @@
 // tlhelp32.h needs the types of windows.h.
 #include <tlhelp32.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "bridge/com/binding.h"
-#include "e2e/harness.h"
-#include "e2e/registry.h"
+#include "support/harness.h"
+#include "support/registry.h"
+#include "support/standin.h"
 
 namespace pigmentry::e2e {
 namespace {
 
 using platform::ControlId;
 
-std::wstring DrawingPath() {
-  wchar_t folder[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, folder);
-  return std::wstring(folder) + L"pigmentry_bridge_buttons.txt";
-}
-
-void WriteDrawing(const std::string& text) {
-  std::ofstream file(std::filesystem::path(DrawingPath()), std::ios::binary | std::ios::trunc);
-  file << text;
-}
-
-std::string ReadDrawing() {
-  std::ifstream file(std::filesystem::path(DrawingPath()), std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> ShapeLines(const std::string& drawing) {
-  std::vector<std::string> shapes;
-  std::istringstream lines(drawing);
-  for (std::string line; std::getline(lines, line);) {
-    if (line.rfind("shape ", 0) == 0) {
-      shapes.push_back(line);
-    }
-  }
-  return shapes;
-}
-
-// The number of the call in the log line that ends with `call`, the
-// `nth` such line (from 1).
-long CallNumber(const std::string& drawing, const std::string& call, int nth) {
-  std::istringstream lines(drawing);
-  for (std::string line; std::getline(lines, line);) {
-    if (line.rfind("log ", 0) == 0 && line.size() > call.size() &&
-        line.compare(line.size() - call.size(), call.size(), call) == 0 && --nth == 0) {
-      return std::stol(line.substr(4));
-    }
-  }
-  return 0;
-}
-
 class BridgeButtons : public ::testing::Test {
  protected:
   void Start() {
-    UseStandInDrawing(DrawingPath());
     program_ = std::make_unique<RunningProgram>();
     ASSERT_NE(program_->WaitForWindow(), nullptr);
   }
@@ -74,10 +30,9 @@ class BridgeButtons : public ::testing::Test {
     if (program_) {
       program_->Close();
     }
-    StopStandIn();
-    UseStandInDrawing(L"");
-    ::DeleteFileW(DrawingPath().c_str());
   }
+  void WriteDrawing(const std::string& text) const { EXPECT_TRUE(host_.WriteDrawing(text)); }
+  [[nodiscard]] std::string ReadDrawing() const { return host_.ReadDrawing(); }
   void Click(ControlId button) const { ASSERT_TRUE(program_->ClickHostButton(button)); }
   void SetField(int index, const wchar_t* text) const {
     ::SendMessageW(program_->Control(platform::TxtCId(index)), WM_SETTEXT, 0,
@@ -101,6 +56,8 @@ class BridgeButtons : public ::testing::Test {
     return text;
   }
 
+  // Stopped, its drawing's setting and file gone, once the program has been.
+  StandInHost host_{L"pigmentry_bridge_buttons.txt"};
   std::unique_ptr<RunningProgram> program_;
 };
 
@@ -124,10 +81,12 @@ TEST_F(BridgeButtons, GetFillAndOutlineFillTheFields) {
             (std::vector<std::string>{"shape fill 1 RGB 255 0 128 outline 1 CMYK 0 0 0 100",
                                       "shape fill 1 RGB 1 2 3 outline 0 RGB 0 0 0"}));
   for (const char* call :
-       {"Application slot 10 true", "Application slot 55", "Shapes slot 11", "Shapes slot 9 vt 2",
-        "Shape slot 29", "Fill slot 7", "Fill slot 8", "Shape slot 28", "Outline slot 12",
-        "Outline slot 9", "Color slot 69", "Color slot 9", "Color slot 17", "Color slot 11",
-        "Color slot 13", "Color slot 15"}) {
+       {"Application vtable put_Switch true", "Application vtable get_Selection",
+        "Shapes vtable get_Count", "Shapes vtable Item vt 2", "Shape vtable get_Fill",
+        "Fill vtable get_Type", "Fill vtable get_UniformColor", "Shape vtable get_Outline",
+        "Outline vtable get_Type", "Outline vtable get_Color", "Color vtable CopyFrom",
+        "Color vtable get_Type", "Color vtable ConvertToRGB", "Color vtable get_RGBRed",
+        "Color vtable get_RGBGreen", "Color vtable get_RGBBlue"}) {
     EXPECT_NE(drawing.find(std::string(" ") + call + "\n"), std::string::npos) << call;
   }
   EXPECT_EQ(drawing.find("E_NOTIMPL"), std::string::npos) << drawing;
@@ -154,9 +113,10 @@ TEST_F(BridgeButtons, SetFillKeepsEachShapesModelAndLeavesTheFields) {
             (std::vector<std::string>{"shape fill 1 CMYK 0 100 100 0 outline 0 RGB 0 0 0",
                                       "shape fill 1 RGB 255 0 0 outline 0 RGB 0 0 0",
                                       "shape fill 1 RGB 7 7 7 outline 0 RGB 0 0 0"}));
-  for (const char* call : {"Shapes Invoke _NewEnum", "Enum Next", "Shape GetIDsOfNames Fill",
-                           "Shape Invoke Fill", "Fill Invoke Type", "Fill Invoke UniformColor",
-                           "Color slot 10 255 0 0", "Color slot 27", "Color Invoke CopyAssign"}) {
+  for (const char* call :
+       {"Shapes Invoke _NewEnum", "Enum Next", "Shape GetIDsOfNames Fill", "Shape Invoke Fill",
+        "Fill Invoke Type", "Fill Invoke UniformColor", "Color vtable RGBAssign 255 0 0",
+        "Color vtable ConvertToCMYK", "Color Invoke CopyAssign"}) {
     EXPECT_NE(drawing.find(std::string(" ") + call + "\n"), std::string::npos) << call;
   }
   // Two shapes, but each name is looked up once.
@@ -182,11 +142,14 @@ void RunStandIn(const std::wstring& server, const wchar_t* option) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &process) != FALSE) {
-    ::WaitForSingleObject(process.hProcess, 30000);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+                       &process) == FALSE) {
+    const DWORD error = ::GetLastError();
+    ADD_FAILURE() << "cannot start " << line << ": Win32 error " << error;
+    return;
   }
+  ::WaitForSingleObject(process.hProcess, 30000);
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
 }
 
 // Takes the stand-in's registration away for the life of the object, and
@@ -380,9 +343,11 @@ TEST_F(BridgeButtons, ABusyHostIsAskedAgainAndAnswers) {
   EXPECT_EQ(FindVisibleWindow(program_->ProcessId(), L"#32770"), nullptr) << "no message";
   EXPECT_EQ(ReadFields(), (Fields{L"10", L"20", L"30", L"0A141E"}));
   const std::string drawing = ReadDrawing();
-  EXPECT_NE(drawing.find("log 2 Application slot 10 true -> 0x80010001\n"), std::string::npos)
+  EXPECT_NE(drawing.find("log 2 Application vtable put_Switch true -> 0x80010001\n"),
+            std::string::npos)
       << drawing;
-  EXPECT_NE(drawing.find("log 3 Application slot 10 true\n"), std::string::npos) << drawing;
+  EXPECT_NE(drawing.find("log 3 Application vtable put_Switch true\n"), std::string::npos)
+      << drawing;
 }
 
 TEST_F(BridgeButtons, AHostBusyForLongIsReportedAndTheFieldsStay) {
@@ -399,7 +364,7 @@ TEST_F(BridgeButtons, AHostBusyForLongIsReportedAndTheFieldsStay) {
   // Asked again for a few seconds, a few times a second: not once, not in
   // a tight loop.
   const std::string drawing = ReadDrawing();
-  const std::string refused = "Application slot 55 -> 0x8001010A";
+  const std::string refused = "Application vtable get_Selection -> 0x8001010A";
   EXPECT_GT(CallNumber(drawing, refused, 10), 0) << drawing;
   EXPECT_EQ(CallNumber(drawing, refused, 100), 0) << drawing;
 }
@@ -443,7 +408,8 @@ TEST_F(BridgeButtons, InputDuringASetNeverReachesTheFieldsOrTheButtons) {
   ASSERT_EQ(shapes.size(), static_cast<std::size_t>(kShapes));
   EXPECT_EQ(shapes, std::vector<std::string>(kShapes, shapes.front())) << "one colour for all";
   EXPECT_EQ(shapes.front().rfind("shape fill 1 HSB ", 0), 0U) << shapes.front();
-  EXPECT_EQ(CallNumber(after, "Application slot 55", 2), 0) << "one click reached the host";
+  EXPECT_EQ(CallNumber(after, "Application vtable get_Selection", 2), 0)
+      << "one click reached the host";
 }
 
 TEST_F(BridgeButtons, AMalformedDrawingIsReported) {

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "bridge/com/com_support.h"
-#include "e2e/harness.h"
+#include "support/harness.h"
 
 namespace pigmentry::e2e {
 namespace {

@@ -14,8 +14,8 @@
 
 #include "app/form1_design.h"
 #include "app/icon_data.h"
-#include "e2e/harness.h"
 #include "platform/win32/win32_form.h"
+#include "support/harness.h"
 
 namespace pigmentry::e2e {
 namespace {

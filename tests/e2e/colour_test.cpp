@@ -2,7 +2,7 @@
 // other side and the swatch; invalid hexadecimal input is refused.
 #include <gtest/gtest.h>
 
-#include "e2e/harness.h"
+#include "support/harness.h"
 
 namespace pigmentry::e2e {
 namespace {

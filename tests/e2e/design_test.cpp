@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "app/form1_design.h"
-#include "e2e/harness.h"
+#include "support/harness.h"
 
 namespace pigmentry::e2e {
 namespace {

@@ -2,7 +2,7 @@
 // to 144 dots per inch, the client area and the controls scale with it.
 #include <gtest/gtest.h>
 
-#include "e2e/harness.h"
+#include "support/harness.h"
 
 namespace pigmentry::e2e {
 namespace {

@@ -2,7 +2,7 @@
 // the Options menu.
 #include <gtest/gtest.h>
 
-#include "e2e/harness.h"
+#include "support/harness.h"
 
 namespace pigmentry::e2e {
 namespace {

@@ -15,7 +15,7 @@
 #include <utility>
 
 #include "bridge/com/com_support.h"
-#include "e2e/harness.h"
+#include "support/harness.h"
 
 namespace pigmentry::e2e {
 namespace {

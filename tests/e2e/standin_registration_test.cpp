@@ -7,7 +7,7 @@
 #include <string>
 
 #include "bridge/com/binding.h"
-#include "e2e/registry.h"
+#include "support/registry.h"
 
 namespace pigmentry::e2e {
 namespace {
@@ -28,17 +28,19 @@ TEST(StandInRegistration, IsWhatTheHostsThirtyTwoBitInstallerLeaves) {
   // 32-bit installer's lands there, where a 64-bit process asking for the
   // 32-bit view does not look under Wine; the 64-bit stand-in, used where no
   // 32-bit program runs, writes it into the 32-bit view.
+  const std::wstring progId = host_class::kApplicationProgId;
   std::wstring progIdClass;
-  ASSERT_TRUE(ReadClassesValue(L"CorelDRAW.Application.11\\CLSID", KEY_WOW64_32KEY, &progIdClass) ||
-              ReadClassesValue(L"CorelDRAW.Application.11\\CLSID", 0, &progIdClass));
+  ASSERT_TRUE(ReadClassesValue(progId + L"\\CLSID", KEY_WOW64_32KEY, &progIdClass) ||
+              ReadClassesValue(progId + L"\\CLSID", 0, &progIdClass));
   EXPECT_EQ(progIdClass, GuidText(CLSID_ApplicationClass));
   std::wstring classProgId;
   ASSERT_TRUE(ReadClassesValue(application + L"\\ProgID", KEY_WOW64_32KEY, &classProgId));
-  EXPECT_EQ(classProgId, L"CorelDRAW.Application.11");
+  EXPECT_EQ(classProgId, progId);
 
   // The type library: its win32 entry, no win64 one, and the interfaces'
   // marshaler keys pointing at it.
-  const std::wstring library = L"TypeLib\\{7E2A1C40-5B0D-4C39-9B61-3F0A8D2C5E11}\\1.0\\0\\";
+  const std::wstring libraryId = GuidText(LIBID_PigmentryStandInHost);
+  const std::wstring library = L"TypeLib\\" + libraryId + L"\\1.0\\0\\";
   std::wstring file;
   ASSERT_TRUE(ReadClassesValue(library + L"win32", 0, &file));
   EXPECT_NE(file.find(L"pigmentry_binding.tlb"), std::wstring::npos) << file;
@@ -51,7 +53,7 @@ TEST(StandInRegistration, IsWhatTheHostsThirtyTwoBitInstallerLeaves) {
     EXPECT_EQ(marshaler, L"{00020424-0000-0000-C000-000000000046}") << key;
     std::wstring owner;
     ASSERT_TRUE(ReadClassesValue(key + L"\\TypeLib", 0, &owner)) << key;
-    EXPECT_EQ(owner, L"{7E2A1C40-5B0D-4C39-9B61-3F0A8D2C5E11}") << key;
+    EXPECT_EQ(owner, libraryId) << key;
   }
 }
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "e2e/harness.h"
 #include "platform/win32/control_ids.h"
+#include "support/harness.h"
 
 namespace pigmentry::e2e {
 namespace {

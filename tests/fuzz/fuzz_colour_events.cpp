@@ -34,7 +34,9 @@ using pigmentry::platform::ControlId;
 using pigmentry::platform::FormEvents;
 using pigmentry::platform::MenuId;
 using pigmentry::platform::TxtCId;
-using pigmentry::testing_support::HexValue;
+using pigmentry::testing_support::CanonicalChannels;
+using pigmentry::testing_support::Channels;
+using pigmentry::testing_support::PairsOf;
 using pigmentry::testing_support::ValidHex;
 using pigmentry::testing_support::ValidHexWithoutHashes;
 
@@ -64,27 +66,6 @@ void Check(bool condition, const char* what) {
     std::fprintf(stderr, "invariant broken: %s\n", what);
     std::abort();
   }
-}
-
-std::array<int, 3> PairsOf(std::wstring_view cleaned) {
-  std::array<int, 3> channels{};
-  for (std::size_t i = 0; i < 3; ++i) {
-    for (std::size_t j = 2 * i; j < 2 * i + 2 && j < cleaned.size(); ++j) {
-      channels[i] = channels[i] * 16 + HexValue(cleaned[j]);
-    }
-  }
-  return channels;
-}
-
-// The channel of a canonical decimal text, or -1 for any other text.
-int CanonicalChannel(std::wstring_view text) {
-  if (text.empty() || text.size() > 3 || (text.size() > 1 && text[0] == L'0')) return -1;
-  int value = 0;
-  for (const wchar_t ch : text) {
-    if (ch < L'0' || ch > L'9') return -1;
-    value = value * 10 + (ch - L'0');
-  }
-  return value <= 255 ? value : -1;
 }
 
 // Between the platform and Form1: counts the nesting depth and foresees
@@ -160,10 +141,11 @@ class GuardedEvents final : public FormEvents {
 void CheckInvariants(const pigmentry::testing_support::FormFixture& fx,
                      const GuardedEvents& events) {
   const auto& ui = fx.form.View();
-  std::array<int, 3> channels{};
-  for (int i = 0; i < 3; ++i) {
-    channels[static_cast<std::size_t>(i)] = CanonicalChannel(fx.form.Field(TxtCId(i)).HeldText());
-    Check(channels[static_cast<std::size_t>(i)] >= 0, "decimal field not a canonical channel");
+  const Channels channels =
+      CanonicalChannels(fx.form.Field(TxtCId(0)).HeldText(), fx.form.Field(TxtCId(1)).HeldText(),
+                        fx.form.Field(TxtCId(2)).HeldText());
+  for (const int channel : channels) {
+    Check(channel >= 0, "decimal field not a canonical channel");
   }
   const auto swatch =
       static_cast<std::uint32_t>(channels[0] + 256 * channels[1] + 65536 * channels[2]);

@@ -33,7 +33,8 @@
 
 namespace {
 
-using pigmentry::testing_support::CanonicalChannel;
+using pigmentry::testing_support::CanonicalChannels;
+using pigmentry::testing_support::Channels;
 
 using pigmentry::bridge::ColourModel;
 using pigmentry::bridge::HostFailure;
@@ -271,11 +272,12 @@ struct Fixture {
   pigmentry::app::Form1 form1;
 };
 
-std::array<int, 3> CheckColour(const Fixture& fx) {
-  std::array<int, 3> channels{};
-  for (int i = 0; i < 3; ++i) {
-    channels[static_cast<std::size_t>(i)] = CanonicalChannel(fx.form.Field(TxtCId(i)).HeldText());
-    Check(channels[static_cast<std::size_t>(i)] >= 0, "decimal field not a canonical channel");
+Channels CheckColour(const Fixture& fx) {
+  const Channels channels =
+      CanonicalChannels(fx.form.Field(TxtCId(0)).HeldText(), fx.form.Field(TxtCId(1)).HeldText(),
+                        fx.form.Field(TxtCId(2)).HeldText());
+  for (const int channel : channels) {
+    Check(channel >= 0, "decimal field not a canonical channel");
   }
   const std::wstring& hex = fx.form.Field(ControlId::txtHex).HeldText();
   Check(hex.size() == 6, "hexadecimal field not six digits");

@@ -3,11 +3,16 @@
 // disagreement.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace pigmentry::testing_support {
+
+// A colour's three channels R, G, B as the tests read them from the
+// window: from its decimal fields or from its hexadecimal text.
+using Channels = std::array<int, 3>;
 
 // The value of one hexadecimal digit, or -1.
 inline int HexValue(wchar_t ch) {
@@ -27,6 +32,25 @@ inline int CanonicalChannel(std::wstring_view text) {
     value = value * 10 + (ch - L'0');
   }
   return value <= 255 ? value : -1;
+}
+
+// The channels of the three decimal fields' texts, -1 for each that is not
+// a canonical channel.
+inline Channels CanonicalChannels(std::wstring_view red, std::wstring_view green,
+                                  std::wstring_view blue) {
+  return {CanonicalChannel(red), CanonicalChannel(green), CanonicalChannel(blue)};
+}
+
+// The channels of a hexadecimal text (its # marks removed), read as digit
+// pairs from the left: a pair cut short counts as the digits it has.
+inline Channels PairsOf(std::wstring_view cleaned) {
+  Channels channels{};
+  for (std::size_t i = 0; i < 3; ++i) {
+    for (std::size_t j = 2 * i; j < 2 * i + 2 && j < cleaned.size(); ++j) {
+      channels[i] = channels[i] * 16 + HexValue(cleaned[j]);
+    }
+  }
+  return channels;
 }
 
 inline std::wstring WithoutHashes(std::wstring_view text) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "e2e/harness.h"
+#include "support/harness.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
-#include "e2e/harness.h"
+#include "support/harness.h"
 
-#include <algorithm>
+#include <cstdio>
+#include <string>
 #include <utility>
 
 #include "platform/win32/control_ids.h"
@@ -10,6 +11,31 @@ namespace pigmentry::e2e {
 namespace {
 
 constexpr UINT kSendTimeoutMs = 5000;
+
+void PrintFailure(const std::string& what) { std::fprintf(stderr, "%s\n", what.c_str()); }
+
+HarnessFailure g_reportFailure = &PrintFailure;
+
+// A path for a message: its characters beyond ASCII as "?".
+std::string Narrow(const std::wstring& text) {
+  std::string narrow;
+  for (const wchar_t ch : text) {
+    narrow += ch >= 0x20 && ch < 0x7F ? static_cast<char>(ch) : '?';
+  }
+  return narrow;
+}
+
+// The system's text for a Win32 error, without its line break.
+std::string ErrorText(DWORD error) {
+  char text[512] = {};
+  const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, text, sizeof text, nullptr);
+  std::string message(text, length);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
+    message.pop_back();
+  }
+  return message;
+}
 
 struct WindowSearch {
   DWORD processId;
@@ -76,6 +102,10 @@ void RightClickAt(POINT screen) {
   ::SendInput(2, clicks, sizeof(INPUT));
 }
 
+void OnHarnessFailure(HarnessFailure report) {
+  g_reportFailure = report != nullptr ? report : &PrintFailure;
+}
+
 std::wstring OwnFolder() {
   std::wstring path(MAX_PATH, L'\0');
   const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), MAX_PATH);
@@ -109,9 +139,14 @@ void RunningProgram::Start(const std::wstring& program, const std::wstring& argu
   }
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
-  ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                   currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup,
-                   &process_);
+  if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup,
+                       &process_) == FALSE) {
+    const DWORD error = ::GetLastError();
+    process_ = {};
+    g_reportFailure("cannot start \"" + Narrow(program) + "\": Win32 error " +
+                    std::to_string(error) + " (" + ErrorText(error) + ")");
+  }
 }
 
 RunningProgram::~RunningProgram() {
@@ -280,49 +315,6 @@ void PressOk(HWND box) {
     ok = ::GetDlgItem(box, IDCANCEL);
   }
   ::PostMessageW(ok, BM_CLICK, 0, 0);
-}
-
-void UseStandInDrawing(const std::wstring& path) {
-  constexpr const wchar_t* kKey = L"Software\\Pigmentry\\Stand-in host";
-  // The calls Windows XP has, for the 32-bit build of the tests.
-  HKEY key = nullptr;
-  if (::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS) {
-    return;
-  }
-  if (path.empty()) {
-    ::RegDeleteValueW(key, L"Drawing");
-  } else {
-    ::RegSetValueExW(key, L"Drawing", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                     static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
-  }
-  ::RegCloseKey(key);
-}
-
-HWND StandInDrawingWindow() {
-  HWND drawing = ::FindWindowW(L"PigmentryStandInDrawing", nullptr);
-  return drawing != nullptr && ::IsWindowVisible(drawing) != FALSE ? drawing : nullptr;
-}
-
-bool StopStandIn(std::chrono::milliseconds timeout) {
-  constexpr const wchar_t* kStopEvent = L"PigmentryStandInStop";
-  HANDLE stop = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, kStopEvent);
-  if (stop == nullptr) {
-    return true;
-  }
-  ::SetEvent(stop);
-  ::CloseHandle(stop);
-  // The event goes when the last stand-in holding it has ended.
-  return WaitUntil(
-      [&] {
-        HANDLE still = ::OpenEventW(SYNCHRONIZE, FALSE, kStopEvent);
-        if (still == nullptr) {
-          return true;
-        }
-        ::CloseHandle(still);
-        return false;
-      },
-      timeout);
 }
 
 }  // namespace pigmentry::e2e

@@ -17,6 +17,12 @@ using namespace std::chrono_literals;
 // The folder this test program runs from, with a trailing backslash.
 std::wstring OwnFolder();
 
+// What the harness does with something it was asked to do and could not (a
+// program that does not start): by default it is printed on stderr; the
+// end-to-end tests fail the running test with it, the soak its run.
+using HarnessFailure = void (*)(const std::string& what);
+void OnHarnessFailure(HarnessFailure report);
+
 // Where a program is started from: its executable and the current directory
 // it is given. Empty: Pigmentry.exe beside the tests, and this process's
 // current directory.
@@ -27,7 +33,8 @@ struct StartPlace {
 
 class RunningProgram {
  public:
-  // Starts Pigmentry.exe with the given arguments. Environment entries
+  // Starts Pigmentry.exe with the given arguments; a program that cannot be
+  // started is reported as a harness failure, with the system's error. Environment entries
   // ("NAME=value") are added to this process's environment for the child.
   explicit RunningProgram(const std::wstring& arguments = L"",
                           const std::vector<std::wstring>& environment = {},
@@ -97,16 +104,6 @@ HWND WaitForMessageBox(DWORD processId, const std::wstring& title,
 std::wstring MessageBoxText(HWND box);
 // Presses the message box's OK (or only) button.
 void PressOk(HWND box);
-
-// Names the stand-in host's drawing file under the stand-in's own registry
-// key, where it reads it however COM starts it; an empty path removes it.
-void UseStandInDrawing(const std::wstring& path);
-// The stand-in host's drawing window, in the host's own process, once a
-// program has reached the host; nullptr before.
-HWND StandInDrawingWindow();
-// Tells a running stand-in host (a local server) to stop and waits until
-// it has gone; true when none is left.
-bool StopStandIn(std::chrono::milliseconds timeout = 10s);
 
 // Polls `condition` until it holds or the timeout passes.
 template <typename Condition>
