@@ -307,7 +307,7 @@ cmd_bench() {
   cmake/wine-run.sh build/windows/bridge_bench_win.exe "$largest" | tee "$out/bridge-wine.txt"
   local exe=build/windows/Pigmentry.exe bytes budget
   bytes=$(wc -c <"$exe")
-  budget=$(sed -n 's/^ *set(PIGMENTRY_MAX_EXE_KIB \([0-9]*\)).*/\1/p' cmake/release.cmake | head -n 1)
+  budget=$(cat build/windows/exe-size-budget-kib.txt)
   {
     echo "Pigmentry.exe (64-bit): $bytes bytes ($(((bytes + 1023) / 1024)) KiB), budget $budget KiB"
     echo "figure size.pigmentry_exe $bytes bytes budget=$((budget * 1024))"

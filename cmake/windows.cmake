@@ -62,3 +62,13 @@ endif()
 if(PIGMENTRY_TESTS AND MINGW AND CMAKE_SIZEOF_VOID_P EQUAL 8)
   include(cmake/lint.cmake)
 endif()
+# The benchmarks, the soak and the screenshot tool run from the 64-bit tree;
+# the 32-bit tree builds them only when asked for by name.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  foreach(tool soak screenshots keystroke_latency bridge_bench_win startup_bench startup_reference
+               startup_reference_steps Pigmentry_steps)
+    if(TARGET ${tool})
+      set_target_properties(${tool} PROPERTIES EXCLUDE_FROM_ALL TRUE)
+    endif()
+  endforeach()
+endif()
