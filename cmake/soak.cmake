@@ -15,6 +15,7 @@ endif()
 # since its programs run only where Wine runs 32-bit programs.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_test(NAME soak.short COMMAND soak --seed 20261210 --steps 400 --sample 100)
+  # The longest test of the tree: started first, in a lane of its own.
   set_tests_properties(soak.short PROPERTIES RESOURCE_GROUPS wine:1 FIXTURES_REQUIRED wine_lanes
-                                              TIMEOUT 600)
+                                              TIMEOUT 600 COST 500)
 endif()

@@ -308,7 +308,8 @@ TEST_F(BridgeButtons, AHostClosedBetweenClicksIsStartedAgainByTheNextClick) {
   WriteDrawing("shape fill 1 RGB 7 8 9 outline 0 RGB 0 0 0\nselect 1\n");
   Click(ControlId::cmdGetPaint);
 
-  EXPECT_EQ(FindVisibleWindow(program_->ProcessId(), L"#32770"), nullptr) << "no message";
+  const HWND box = FindVisibleWindow(program_->ProcessId(), L"#32770");
+  EXPECT_EQ(box, nullptr) << "no message, but: " << (box != nullptr ? MessageBoxText(box) : L"");
   EXPECT_EQ(ReadFields(), (Fields{L"7", L"8", L"9", L"070809"}));
   const DWORD second = StandInProcess();
   EXPECT_NE(second, 0U);
