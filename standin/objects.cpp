@@ -198,6 +198,19 @@ class Counted {
     }
     return Enter(call);
   }
+  // A number answered through the method table: the call entered and
+  // logged, then `read()` given back.
+  template <typename Read>
+  HRESULT AnswerNumber(const char* method, LONG* out, Read read) {
+    if (const HRESULT failed = EnterVtable(method); FAILED(failed)) {
+      return failed;
+    }
+    if (out == nullptr) {
+      return E_POINTER;
+    }
+    *out = static_cast<LONG>(read());
+    return S_OK;
+  }
   HRESULT NotImplemented(const char* method) const {
     State().Note(Label() + " vtable " + method + " E_NOTIMPL");
     return E_NOTIMPL;
@@ -382,14 +395,7 @@ class ColourObject final : public HostObject<IColor> {
   }
 
   HRESULT STDMETHODCALLTYPE get_Type(LONG* model) override {
-    if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
-      return failed;
-    }
-    if (model == nullptr) {
-      return E_POINTER;
-    }
-    *model = Value().model;
-    return S_OK;
+    return AnswerNumber(__func__, model, [this] { return Value().model; });
   }
   HRESULT STDMETHODCALLTYPE RGBAssign(LONG red, LONG green, LONG blue) override {
     if (const HRESULT failed =
@@ -452,15 +458,10 @@ class ColourObject final : public HostObject<IColor> {
     }
   }
   HRESULT Component(const char* method, std::size_t index, LONG* component) {
-    if (const HRESULT failed = EnterVtable(method); FAILED(failed)) {
-      return failed;
-    }
-    if (component == nullptr) {
-      return E_POINTER;
-    }
-    const ColourValue& value = Value();
-    *component = value.model == cm::kRGB ? value.components[index] : 0;
-    return S_OK;
+    return AnswerNumber(method, component, [this, index] {
+      const ColourValue& value = Value();
+      return value.model == cm::kRGB ? value.components[index] : 0;
+    });
   }
   HRESULT Convert(const char* method, std::int32_t model) {
     if (const HRESULT failed = EnterVtable(method); FAILED(failed)) {
@@ -498,14 +499,7 @@ class FillObject final : public HostObject<IFill> {
       : HostObject(IID_IFill, Kind::Other, generation, std::move(shape)) {}
 
   HRESULT STDMETHODCALLTYPE get_Type(LONG* type) override {
-    if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
-      return failed;
-    }
-    if (type == nullptr) {
-      return E_POINTER;
-    }
-    *type = OwnShape()->fillType;
-    return S_OK;
+    return AnswerNumber(__func__, type, [this] { return OwnShape()->fillType; });
   }
   HRESULT STDMETHODCALLTYPE get_UniformColor(IColor** colour) override {
     if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
@@ -522,14 +516,7 @@ class OutlineObject final : public HostObject<IOutline> {
       : HostObject(IID_IOutline, Kind::Other, generation, std::move(shape)) {}
 
   HRESULT STDMETHODCALLTYPE get_Type(LONG* type) override {
-    if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
-      return failed;
-    }
-    if (type == nullptr) {
-      return E_POINTER;
-    }
-    *type = OwnShape()->outlineType;
-    return S_OK;
+    return AnswerNumber(__func__, type, [this] { return OwnShape()->outlineType; });
   }
   HRESULT STDMETHODCALLTYPE get_Color(IColor** colour) override {
     if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
@@ -657,14 +644,7 @@ class ShapesObject final : public HostObject<IShapes> {
                 shape);
   }
   HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override {
-    if (const HRESULT failed = EnterVtable(__func__); FAILED(failed)) {
-      return failed;
-    }
-    if (count == nullptr) {
-      return E_POINTER;
-    }
-    *count = static_cast<LONG>(shapes_.size());
-    return S_OK;
+    return AnswerNumber(__func__, count, [this] { return shapes_.size(); });
   }
   PIGMENTRY_UNUSED_IShapes(PIGMENTRY_STANDIN_UNUSED)
 
