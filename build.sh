@@ -414,12 +414,12 @@ tree_summary() {
     "$tree" "$start" "$end" "$((end - start - tested))" "$tested" "$p" "$f" "$s"
 }
 
-# Every test of every tree: the native tree (unit tests, lint) and then the
-# fuzz targets on one side, the two Windows trees (the end-to-end tests in
-# Wine lanes, the Windows side's lint, the XP checks) on the other, side by
-# side: the Windows trees' tests mostly wait for Wine, and the native side's
-# work fills the time. The Windows packages install while the native tree
-# builds.
+# Every test of every tree: the native tree (unit tests, lint) on one side;
+# the two Windows trees (the end-to-end tests in Wine lanes, the Windows
+# side's lint, the XP checks) and then the fuzz targets on the other, side
+# by side: the Windows trees' tests mostly wait for Wine, and the native
+# side's work fills the time. The Windows packages install while the native
+# tree builds.
 cmd_test() {
   logs="$root/build/logs"
   mkdir -p "$logs"
@@ -432,13 +432,13 @@ cmd_test() {
     echo "$SECONDS" >"$logs/packages.done"
     run_tree windows
     run_tree windows32
+    run_tree fuzz
   ) &
   windows_side=$!
   (
     # Behind the end-to-end tests on the processor: their timing matters.
     renice -n 5 "$BASHPID" >/dev/null
     run_tree native
-    run_tree fuzz
   ) &
   native_side=$!
   trap 'kill $windows_side $native_side 2>/dev/null; stop_lanes' EXIT
